@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+class QSqlError;
+
+namespace dataaccess {
+
+// A caller decides by the kind what comes next: a refused row concerns that
+// one statement, a failed database concerns every statement after it.
+enum class FailureKind { RowRefused, DatabaseFailed };
+
+// Numbers for failures that the component finds before SQLite is asked.
+// SQLite's own (extended) result codes are all below 3000.
+namespace errc {
+constexpr int BadConnectionString = 3001;
+constexpr int UnknownProvider = 3002;
+constexpr int NoDataSource = 3003;
+constexpr int FileNotFound = 3004;
+constexpr int IsDirectory = 3005;
+constexpr int Unreadable = 3006;
+constexpr int EmptyFile = 3007;
+constexpr int NotADatabase = 3008;
+constexpr int AccessDatabase = 3009;
+constexpr int ForeignDatabase = 3010;
+constexpr int WrongPassword = 3011;
+constexpr int NotOpen = 3012;
+constexpr int NoCurrentRow = 3013;
+constexpr int NoSuchField = 3014;
+constexpr int AlreadyExists = 3015;
+constexpr int CannotCreate = 3016;
+constexpr int AlreadyOpen = 3017;
+} // namespace errc
+
+class DataAccessError : public std::exception
+{
+public:
+    DataAccessError(FailureKind kind, int number, const QString &description);
+
+    // Maps a failure reported by Qt's SQLite driver to its kind, keeping
+    // SQLite's result code as the number.
+    static DataAccessError fromSqlError(const QSqlError &error, const QString &context = {});
+    static DataAccessError databaseFailed(int number, const QString &description);
+
+    FailureKind kind() const { return m_kind; }
+    bool isRowRefusal() const { return m_kind == FailureKind::RowRefused; }
+    int number() const { return m_number; }
+    const QString &description() const { return m_description; }
+    const char *what() const noexcept override { return m_what.constData(); }
+
+private:
+    FailureKind m_kind;
+    int m_number;
+    QString m_description;
+    QByteArray m_what;
+};
+
+} // namespace dataaccess

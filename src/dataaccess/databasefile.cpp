@@ -1,0 +1,204 @@
+#include "dataaccess/databasefile.h"
+
+#include "dataaccess/connection.h"
+#include "dataaccess/connectionstring.h"
+#include "dataaccess/dataaccesserror.h"
+#include "dataaccess/passwordverifier.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QRandomGenerator>
+#include <QtEndian>
+
+namespace dataaccess {
+
+namespace {
+
+const QString PasswordTable = QStringLiteral("valdoren_password");
+constexpr int HeaderBytes = 100;
+
+[[noreturn]] void refuse(int number, const QString &path, const QString &reason)
+{
+    throw DataAccessError::databaseFailed(number, QStringLiteral("%1: %2").arg(path, reason));
+}
+
+void checkHeader(const QString &path, const QByteArray &header)
+{
+    if (header.isEmpty())
+        refuse(errc::EmptyFile, path, QStringLiteral("the file is empty, not a database"));
+    const QByteArray accessSignature = header.mid(4, 15);
+    if (accessSignature == "Standard Jet DB" || accessSignature == "Standard ACE DB")
+        refuse(errc::AccessDatabase, path,
+               QStringLiteral("this is a Microsoft Access database; it is left untouched, "
+                              "because Access files cannot be written safely here"));
+    if (header.size() < HeaderBytes || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        refuse(errc::NotADatabase, path, QStringLiteral("the file is not a database"));
+    const quint32 applicationId = qFromBigEndian<quint32>(header.constData() + 68);
+    if (applicationId != ApplicationId)
+        refuse(errc::ForeignDatabase, path,
+               QStringLiteral("the database was not made for this program (it has no database "
+                              "password)"));
+}
+
+QString uniqueConnectionName()
+{
+    static int counter = 0;
+    return QStringLiteral("valdoren-create-%1").arg(++counter);
+}
+
+// Gives an empty file its header mark and password record. Runs before any
+// Connection may open it, since a Connection refuses files without them.
+void initializeFile(const QString &path, const QString &password)
+{
+    const QString name = uniqueConnectionName();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        auto closeAndThrow = [&db](const QSqlError &error) {
+            db.close();
+            throw DataAccessError::fromSqlError(error, QStringLiteral("Cannot create the database"));
+        };
+        if (!db.open())
+            closeAndThrow(db.lastError());
+        const PasswordVerifier verifier = PasswordVerifier::make(password);
+        QSqlQuery query(db);
+        const QStringList setup = {
+            QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId),
+            QStringLiteral("CREATE TABLE %1 (algorithm TEXT NOT NULL, iterations INTEGER NOT NULL, "
+                           "salt BLOB NOT NULL, digest BLOB NOT NULL)")
+                .arg(PasswordTable),
+        };
+        for (const QString &statement : setup) {
+            if (!query.exec(statement))
+                closeAndThrow(query.lastError());
+        }
+        query.prepare(QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(PasswordTable));
+        query.addBindValue(verifier.algorithm);
+        query.addBindValue(verifier.iterations);
+        query.addBindValue(verifier.salt);
+        query.addBindValue(verifier.digest);
+        if (!query.exec())
+            closeAndThrow(query.lastError());
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+// Removes the half-made file (and a journal SQLite may have left) unless it
+// has been put in place.
+class PartFileGuard
+{
+public:
+    explicit PartFileGuard(QString path) : m_path(std::move(path)) {}
+    ~PartFileGuard()
+    {
+        if (m_armed) {
+            QFile::remove(m_path);
+            QFile::remove(m_path + QStringLiteral("-journal"));
+        }
+    }
+    void disarm() { m_armed = false; }
+
+private:
+    QString m_path;
+    bool m_armed = true;
+};
+
+} // namespace
+
+void checkDatabaseFile(const QString &path)
+{
+    if (path.isEmpty())
+        throw DataAccessError::databaseFailed(errc::NoDataSource,
+                                              QStringLiteral("No database file was named"));
+    const QFileInfo info(path);
+    if (!info.exists())
+        refuse(errc::FileNotFound, path, QStringLiteral("the file does not exist"));
+    if (info.isDir())
+        refuse(errc::IsDirectory, path, QStringLiteral("this is a folder, not a database file"));
+    if (!info.isFile())
+        refuse(errc::NotADatabase, path, QStringLiteral("this is not an ordinary file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        refuse(errc::Unreadable, path,
+               QStringLiteral("the file cannot be read (%1)").arg(file.errorString()));
+    checkHeader(path, file.read(HeaderBytes));
+}
+
+QString sqliteUriForExistingFile(const QString &path)
+{
+    // In a URI only %, ? and # are special; everything else may stand as is.
+    QString escaped;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    escaped.reserve(absolute.size());
+    for (const QChar c : absolute) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('?') || c == QLatin1Char('#'))
+            escaped += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    // "file://" with an empty authority, so a path starting with "//" stays a path;
+    // mode=rw makes SQLite fail rather than create a file that has vanished.
+    return QStringLiteral("file://") + escaped + QStringLiteral("?mode=rw");
+}
+
+PasswordVerifier readPasswordVerifier(const QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT algorithm, iterations, salt, digest FROM %1")
+                        .arg(PasswordTable)))
+        throw DataAccessError::fromSqlError(query.lastError(),
+                                            QStringLiteral("Cannot read the database"));
+    if (!query.next()) {
+        if (query.lastError().isValid())
+            throw DataAccessError::fromSqlError(query.lastError(),
+                                                QStringLiteral("Cannot read the database"));
+        throw DataAccessError::databaseFailed(
+            errc::ForeignDatabase, QStringLiteral("The database keeps no database password record"));
+    }
+    return {query.value(0).toString(), query.value(1).toInt(), query.value(2).toByteArray(),
+            query.value(3).toByteArray()};
+}
+
+void createDatabase(const QString &path, const QString &password,
+                    const std::function<void(Connection &)> &populate)
+{
+    const QFileInfo target(path);
+    if (target.exists() || target.isSymLink())
+        refuse(errc::AlreadyExists, path, QStringLiteral("a file of that name exists already"));
+    const QDir folder = target.absoluteDir();
+    if (!folder.exists())
+        refuse(errc::CannotCreate, path, QStringLiteral("the folder does not exist"));
+
+    // A fresh name beside the target (so the final rename stays on one file
+    // system), created exclusively so no other file is ever taken over.
+    const QString partPath = folder.filePath(
+        QStringLiteral(".%1.%2.part")
+            .arg(target.fileName())
+            .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0')));
+    QFile part(partPath);
+    if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        refuse(errc::CannotCreate, path,
+               QStringLiteral("cannot write in the folder (%1)").arg(part.errorString()));
+    part.close();
+    PartFileGuard guard(partPath);
+
+    initializeFile(partPath, password);
+    Connection connection;
+    connection.setConnectionString(ConnectionString::forJet(partPath, password));
+    connection.open();
+    populate(connection);
+    connection.close();
+
+    // Refuses to replace a file that appeared meanwhile.
+    if (!QFile::rename(partPath, path))
+        refuse(errc::AlreadyExists, path, QStringLiteral("cannot put the new database in place"));
+    guard.disarm();
+}
+
+} // namespace dataaccess

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+
+namespace dataaccess {
+
+class Connection;
+struct PasswordVerifier;
+
+// Marks a SQLite file as one of ours, in the header's application_id field.
+constexpr quint32 ApplicationId = 0x56414C44; // "VALD"
+
+// Judges what lies at path from the file system and the file's first bytes
+// alone, so that nothing is ever written to a file that is not ours (a real
+// Access file above all). Throws DataAccessError with a plain reason.
+void checkDatabaseFile(const QString &path);
+
+// SQLite URI for an existing file that must not be created if it vanishes.
+QString sqliteUriForExistingFile(const QString &path);
+
+// Makes a new database at path protected by password. populate() runs on an
+// open connection to it before it takes the name, so a failure, here or in
+// populate(), leaves nothing at path. Refuses to replace an existing file.
+void createDatabase(const QString &path, const QString &password,
+                    const std::function<void(Connection &)> &populate);
+
+// The verifier the database keeps for its password; throws DataAccessError
+// when the database cannot be read or keeps none.
+PasswordVerifier readPasswordVerifier(const QSqlDatabase &database);
+
+} // namespace dataaccess

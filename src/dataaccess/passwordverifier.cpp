@@ -1,0 +1,48 @@
+#include "dataaccess/passwordverifier.h"
+
+#include <QPasswordDigestor>
+#include <QRandomGenerator>
+
+namespace dataaccess {
+
+namespace {
+
+const QString Pbkdf2Sha256 = QStringLiteral("pbkdf2-sha256");
+constexpr int SaltBytes = 16;
+constexpr int DigestBytes = 32;
+
+QByteArray derive(const QString &password, const QByteArray &salt, int iterations)
+{
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt,
+                                              iterations, DigestBytes);
+}
+
+// Same time whatever the first differing byte, so timing tells nothing.
+bool equalInConstantTime(const QByteArray &a, const QByteArray &b)
+{
+    if (a.size() != b.size())
+        return false;
+    unsigned char difference = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        difference |= static_cast<unsigned char>(a.at(i) ^ b.at(i));
+    return difference == 0;
+}
+
+} // namespace
+
+PasswordVerifier PasswordVerifier::make(const QString &password, int iterations)
+{
+    QByteArray salt(SaltBytes, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()),
+                                          SaltBytes / sizeof(quint32));
+    return {Pbkdf2Sha256, iterations, salt, derive(password, salt, iterations)};
+}
+
+bool PasswordVerifier::matches(const QString &password) const
+{
+    if (algorithm != Pbkdf2Sha256 || iterations < 1 || salt.isEmpty() || digest.size() != DigestBytes)
+        return false;
+    return equalInConstantTime(derive(password, salt, iterations), digest);
+}
+
+} // namespace dataaccess

@@ -1,0 +1,76 @@
+#include "dataaccess/recordset.h"
+
+#include "dataaccess/connection.h"
+#include "dataaccess/dataaccesserror.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace dataaccess {
+
+void Recordset::open(const QString &query, const Connection &connection)
+{
+    close();
+    if (!connection.isOpen())
+        throw DataAccessError::databaseFailed(errc::NotOpen,
+                                              QStringLiteral("The connection is not open"));
+    QSqlQuery sqlQuery(connection.database());
+    sqlQuery.setForwardOnly(true);
+    if (!sqlQuery.exec(query))
+        throw DataAccessError::fromSqlError(sqlQuery.lastError(), query);
+
+    const QSqlRecord columns = sqlQuery.record();
+    for (int i = 0; i < columns.count(); ++i) {
+        m_fieldNames << columns.fieldName(i);
+        m_fieldIndexes.insert(columns.fieldName(i).toLower(), i);
+    }
+    m_query.emplace(std::move(sqlQuery));
+    fetch();
+}
+
+void Recordset::fetch()
+{
+    m_eof = !m_query->next();
+    if (m_eof && m_query->lastError().isValid())
+        throw DataAccessError::fromSqlError(m_query->lastError(),
+                                            QStringLiteral("Cannot read the next row"));
+}
+
+int Recordset::fieldIndex(const QString &name) const
+{
+    const auto it = m_fieldIndexes.constFind(name.toLower());
+    if (it == m_fieldIndexes.constEnd())
+        throw DataAccessError::databaseFailed(
+            errc::NoSuchField, QStringLiteral("The query has no field \"%1\"").arg(name));
+    return *it;
+}
+
+std::optional<QString> Recordset::field(const QString &name) const
+{
+    const int index = fieldIndex(name);
+    if (!m_query || m_eof)
+        throw DataAccessError::databaseFailed(errc::NoCurrentRow,
+                                              QStringLiteral("There is no current row"));
+    const QVariant value = m_query->value(index);
+    if (value.isNull())
+        return std::nullopt;
+    return value.toString();
+}
+
+void Recordset::moveNext()
+{
+    if (!m_query || m_eof)
+        throw DataAccessError::databaseFailed(errc::NoCurrentRow,
+                                              QStringLiteral("There is no current row"));
+    fetch();
+}
+
+void Recordset::close()
+{
+    m_query.reset();
+    m_fieldIndexes.clear();
+    m_fieldNames.clear();
+    m_eof = true;
+}
+
+} // namespace dataaccess

@@ -1,0 +1,23 @@
+#include "dbcommands.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly)) {
+        std::fputs("valdoren-db: cannot write to standard output\n", stderr);
+        return 1;
+    }
+    try {
+        dbcommands::run(app.arguments().mid(1), out);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "valdoren-db: %s\n", error.what());
+        return 1;
+    }
+    out.flush();
+    return 0;
+}
