@@ -12,7 +12,6 @@ namespace dataaccess {
 namespace {
 
 const QString JetProvider = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
-constexpr int SqliteReadOnly = 8;
 
 QString uniqueConnectionName()
 {
@@ -105,18 +104,12 @@ void Connection::checkPassword(const QString &password)
 }
 
 // A writer holding the file shows up here, within the busy timeout, and not
-// halfway through the caller's work. A read-only file is still fine to read.
+// halfway through the caller's work. (A read-only file passes: it fails at
+// its first write.)
 void Connection::checkWriteLock()
 {
-    if (m_query->exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        exec(QStringLiteral("ROLLBACK"), m_dataSource);
-        m_readOnly = false;
-        return;
-    }
-    const DataAccessError failure = DataAccessError::fromSqlError(m_query->lastError(), m_dataSource);
-    if ((failure.number() & 0xff) != SqliteReadOnly)
-        throw failure;
-    m_readOnly = true;
+    exec(QStringLiteral("BEGIN IMMEDIATE"), m_dataSource);
+    exec(QStringLiteral("ROLLBACK"), m_dataSource);
 }
 
 void Connection::closeSqlite()
@@ -124,7 +117,6 @@ void Connection::closeSqlite()
     m_commitTimer.stop();
     m_inTransaction = false;
     m_uncommittedStatements = 0;
-    m_readOnly = false;
     m_query.reset();
     m_database.close();
     m_database = QSqlDatabase();
@@ -151,7 +143,7 @@ void Connection::execute(const QString &statement)
     requireOpen();
     if (m_deferredFailure)
         throw *std::exchange(m_deferredFailure, std::nullopt);
-    if (!m_readOnly && !m_inTransaction)
+    if (!m_inTransaction)
         beginImplicitTransaction();
     try {
         exec(statement, {});

@@ -46,7 +46,6 @@ public:
     // file among them), a wrong password, or a lock held past the timeout.
     void open();
     bool isOpen() const { return m_database.isOpen(); }
-    bool isReadOnly() const { return m_readOnly; }
     QString dataSource() const { return m_dataSource; }
 
     // Runs one statement. A refused row (FailureKind::RowRefused) leaves
@@ -81,7 +80,6 @@ private:
     QSqlDatabase m_database;
     std::optional<QSqlQuery> m_query;
     std::chrono::milliseconds m_busyTimeout = DefaultBusyTimeout;
-    bool m_readOnly = false;
     bool m_inTransaction = false;
     int m_uncommittedStatements = 0;
     QElapsedTimer m_transactionAge;

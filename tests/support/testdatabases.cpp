@@ -1,0 +1,100 @@
+#include "testdatabases.h"
+
+#include "dataaccess/connection.h"
+#include "dataaccess/connectionstring.h"
+#include "dataaccess/databasefile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <unistd.h>
+
+namespace testsupport {
+
+void makeTarget(const QString &path, lorvanta::Program program)
+{
+    dataaccess::createDatabase(path, lorvanta::databasePassword(program),
+                               [program](dataaccess::Connection &db) {
+                                   for (const QString &table : lorvanta::referenceTables(program))
+                                       db.execute(lorvanta::createReferenceTableStatement(table));
+                               });
+}
+
+void makeDatabase(const QString &path, const QString &password, const QStringList &statements)
+{
+    dataaccess::createDatabase(path, password, [&statements](dataaccess::Connection &db) {
+        for (const QString &statement : statements)
+            db.execute(statement);
+    });
+}
+
+QString jetConnectionString(const QString &path, const QString &password)
+{
+    return dataaccess::ConnectionString::forJet(path, password);
+}
+
+FileSnapshot snapshot(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return {file.readAll(), QFileInfo(path).lastModified()};
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+bool makeReadOnly(const QString &path)
+{
+    if (::geteuid() != 0)
+        return QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+}
+
+void makeWritable(const QString &path)
+{
+    if (::geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                              | QFile::ReadOther);
+}
+
+QString integrityCheck(const QString &path)
+{
+    static int counter = 0;
+    const QString name = QStringLiteral("integrity-%1").arg(++counter);
+    QString result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next())
+                result = query.value(0).toString();
+            else
+                result = query.lastError().text();
+        } else {
+            result = db.lastError().text();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+QString builtProgram(const QString &name)
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
+}
+
+} // namespace testsupport

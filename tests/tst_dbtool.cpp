@@ -1,0 +1,188 @@
+#include "testdatabases.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testsupport;
+
+namespace {
+
+struct ToolResult
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolResult runTool(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(builtProgram(QStringLiteral("valdoren-db")), arguments);
+    if (!tool.waitForFinished(60000))
+        return {};
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            tool.readAllStandardOutput(), tool.readAllStandardError()};
+}
+
+const QByteArray Header = "Kode,Uraian\r\n";
+
+// The six input lists, each with its header and the given body.
+void writeLists(const QString &folder, const QMap<QString, QByteArray> &bodies = {})
+{
+    for (const QString &table : lorvanta::sourceTables())
+        writeFile(QDir(folder).filePath(table + QStringLiteral(".csv")), Header + bodies.value(table));
+}
+
+} // namespace
+
+class TestDbTool : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QVERIFY(m_dir.isValid()); }
+
+    void sourceRoundTripsThroughDump()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("lists"));
+        QDir().mkpath(folder);
+        const QMap<QString, QByteArray> bodies = {
+            {"Negara", "CI,C\xC3\xB4te d'Ivoire\r\nBQ,\"Bonaire, Sint Eustatius and Saba\"\r\nXX,\r\n"},
+            {"PelLN", "NLRTM,Rotterdam\r\nNLRTM,Rotterdam\r\n"}, // kept twice: no key in a source
+            {"Satuan", "\"a\"\"b\",\"two\r\nlines\"\r\n,\xE2\x98\x83\r\n"},
+            {"Valuta", "IDR,Rupiah\r\n"},
+        };
+        writeLists(folder, bodies);
+        const QString path = m_dir.filePath(QStringLiteral("NewCodes.mdb"));
+        const ToolResult created = runTool({"create-source", path, "--from", folder});
+        QCOMPARE(created.err, QByteArray());
+        QCOMPARE(created.exitCode, 0);
+
+        for (const QString &table : lorvanta::sourceTables()) {
+            const ToolResult dumped = runTool({"dump", path, table});
+            QCOMPARE(dumped.exitCode, 0);
+            QCOMPARE(dumped.out, Header + bodies.value(table));
+        }
+    }
+
+    void shippedListsRoundTrip()
+    {
+        const QString data = QStringLiteral(VALDOREN_DATA_DIR);
+        const QString path = m_dir.filePath(QStringLiteral("shipped.mdb"));
+        QCOMPARE(runTool({"create-source", path, "--from", data}).exitCode, 0);
+        for (const QString &table : lorvanta::sourceTables()) {
+            QFile expected(QDir(data).filePath(table + QStringLiteral(".csv")));
+            QVERIFY(expected.open(QIODevice::ReadOnly));
+            QCOMPARE(runTool({"dump", path, table}).out, expected.readAll());
+        }
+    }
+
+    void createTargetMakesTheProgramsTables_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("hasForeignPorts");
+        QTest::newRow("ROZ") << "ROZ" << "GorvanPelikMiro" << true;
+        QTest::newRow("VAM") << "VAM" << "GorvanPelikMiro" << true;
+        QTest::newRow("LUG") << "LUG" << "GorvanPelikMiro" << true;
+        QTest::newRow("SOMA") << "SOMA" << "TobakLimer" << false;
+    }
+
+    void createTargetMakesTheProgramsTables()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, password);
+        QFETCH(bool, hasForeignPorts);
+        const QString path = m_dir.filePath(QStringLiteral("db%1.mdb").arg(program));
+        QCOMPARE(runTool({"create-target", path, "--program", program}).exitCode, 0);
+
+        for (const QString &table : {"tblKemasan", "tblNegara", "tblPelDN", "tblSatuan", "tblValuta"}) {
+            const ToolResult dumped = runTool({"dump", path, table, "--password", password});
+            QCOMPARE(dumped.exitCode, 0);
+            QCOMPARE(dumped.out, QByteArray("KdEdi,Uredi,TglRekam\r\n"));
+        }
+        const ToolResult foreign = runTool({"dump", path, "tblPelLN", "--password", password});
+        QCOMPARE(foreign.exitCode == 0, hasForeignPorts);
+        QVERIFY(runTool({"dump", path, "tblNegara"}).exitCode != 0);
+        QVERIFY(runTool({"dump", path, "tblNegara", "--password", password.toLower()}).exitCode != 0);
+    }
+
+    // Bad input: one line on stderr, non-zero exit, no file left behind.
+    void badInputIsRefusedCleanly_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("brokenList");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no command") << QStringList{} << QByteArray() << "no command";
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << QByteArray() << "unknown command";
+        QTest::newRow("unknown program") << QStringList{"create-target", "@OUT@", "--program", "roz"}
+                                         << QByteArray() << "unknown program";
+        QTest::newRow("program missing") << QStringList{"create-target", "@OUT@"} << QByteArray()
+                                         << "--program is required";
+        QTest::newRow("unknown option") << QStringList{"create-target", "@OUT@", "--colour", "x"}
+                                        << QByteArray() << "unknown option";
+        QTest::newRow("option without value") << QStringList{"create-source", "@OUT@", "--from"}
+                                              << QByteArray() << "needs a value";
+        QTest::newRow("missing input folder")
+            << QStringList{"create-source", "@OUT@", "--from", "@DIR@/nowhere"} << QByteArray()
+            << "not a folder";
+        QTest::newRow("wrong header") << QStringList{"create-source", "@OUT@", "--from", "@LISTS@"}
+                                      << QByteArray("Code,Name\r\n") << "Negara.csv:1:";
+        QTest::newRow("three fields") << QStringList{"create-source", "@OUT@", "--from", "@LISTS@"}
+                                      << QByteArray("Kode,Uraian\r\nID,Indonesia\r\nMY,Malay,sia\r\n")
+                                      << "Negara.csv:3: expected 2 fields";
+        QTest::newRow("broken quote") << QStringList{"create-source", "@OUT@", "--from", "@LISTS@"}
+                                      << QByteArray("Kode,Uraian\r\nID,\"Indo\r\n")
+                                      << "Negara.csv:2: quoted field not closed";
+        QTest::newRow("empty list file") << QStringList{"create-source", "@OUT@", "--from", "@LISTS@"}
+                                         << QByteArray("") << "Negara.csv: the file is empty";
+        QTest::newRow("output folder missing")
+            << QStringList{"create-target", "@DIR@/nowhere/x.mdb", "--program", "ROZ"} << QByteArray()
+            << "folder does not exist";
+        QTest::newRow("dump of a missing file") << QStringList{"dump", "@DIR@/none.mdb", "tblNegara"}
+                                                << QByteArray() << "does not exist";
+    }
+
+    void badInputIsRefusedCleanly()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, brokenList);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString lists = dir.filePath(QStringLiteral("lists"));
+        QDir().mkpath(lists);
+        writeLists(lists);
+        writeFile(QDir(lists).filePath(QStringLiteral("Negara.csv")), brokenList);
+        for (QString &argument : arguments) {
+            argument.replace(QStringLiteral("@OUT@"), dir.filePath(QStringLiteral("out.mdb")));
+            argument.replace(QStringLiteral("@LISTS@"), lists);
+            argument.replace(QStringLiteral("@DIR@"), dir.path());
+        }
+        const ToolResult result = runTool(arguments);
+        QVERIFY(result.exitCode > 0);
+        QVERIFY2(result.err.startsWith("valdoren-db: "), result.err.constData());
+        QVERIFY2(QString::fromUtf8(result.err).contains(expected), result.err.constData());
+        const bool usageFollows = result.err.contains("usage:");
+        QVERIFY(usageFollows || result.err.count('\n') == 1);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void refusesToOverwrite()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("existing.mdb"));
+        writeFile(path, "precious");
+        const ToolResult result = runTool({"create-target", path, "--program", "VAM"});
+        QVERIFY(result.exitCode != 0);
+        QVERIFY(result.err.contains("exists already"));
+        QCOMPARE(snapshot(path).bytes, QByteArray("precious"));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestDbTool)
+#include "tst_dbtool.moc"

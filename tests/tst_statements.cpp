@@ -1,0 +1,251 @@
+#include "dataaccess/connection.h"
+#include "dataaccess/recordset.h"
+#include "testdatabases.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QScopeGuard>
+#include <QTest>
+#include <unistd.h>
+
+using dataaccess::Connection;
+using dataaccess::DataAccessError;
+using dataaccess::FailureKind;
+using dataaccess::Recordset;
+using namespace testsupport;
+
+namespace {
+
+const QString Password = QStringLiteral("GorvanPelikMiro");
+
+QStringList codesIn(Connection &db, const QString &table)
+{
+    QStringList codes;
+    Recordset rows;
+    for (rows.open(QStringLiteral("SELECT KdEdi FROM ") + table, db); !rows.eof(); rows.moveNext())
+        codes << rows.field(QStringLiteral("KdEdi")).value_or(QStringLiteral("<null>"));
+    return codes;
+}
+
+// Resident memory of this process, in kilobytes.
+qint64 residentKilobytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toLongLong() * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+} // namespace
+
+class TestStatements : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_path = m_dir.filePath(QStringLiteral("%1.mdb").arg(QTest::currentTestFunction()));
+        QFile::remove(m_path);
+        makeTarget(m_path, lorvanta::Program::Roz);
+        m_db.setConnectionString(jetConnectionString(m_path, Password));
+        m_db.open();
+    }
+
+    void cleanup() { m_db.close(); }
+
+    void refusedRowLeavesTheRowsAroundIt()
+    {
+        m_db.execute(QStringLiteral("Insert Into tblNegara(KdEdi, Uredi) Values('ID', 'Indonesia')"));
+        QVERIFY_THROWS_EXCEPTION(DataAccessError,
+            m_db.execute(QStringLiteral("Insert Into tblNegara(KdEdi, Uredi) Values('ID', 'again')")));
+        m_db.execute(QStringLiteral("Insert Into tblNegara(KdEdi, Uredi) Values('MY', 'Malaysia')"));
+        m_db.close();
+        m_db.open();
+        QCOMPARE(codesIn(m_db, QStringLiteral("tblNegara")), QStringList({"ID", "MY"}));
+    }
+
+    void failuresAreClassified_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<bool>("rowRefused");
+        QTest::newRow("duplicate code")
+            << "Insert Into tblSatuan(KdEdi, Uredi) Values('KGM', 'dup')" << true;
+        QTest::newRow("value too long")
+            << QStringLiteral("Insert Into tblSatuan(KdEdi, Uredi) Values('X', '%1')")
+                   .arg(QString(51, QLatin1Char('a')))
+            << true;
+        QTest::newRow("wrong type") << "Insert Into tblSatuan(KdEdi, Uredi) Values(X'00', 'blob')" << true;
+        QTest::newRow("null code") << "Insert Into tblSatuan(KdEdi, Uredi) Values(NULL, 'x')" << true;
+        QTest::newRow("missing table")
+            << "Insert Into tblNothing(KdEdi, Uredi) Values('A', 'B')" << false;
+        QTest::newRow("missing column") << "Insert Into tblSatuan(Nope) Values('A')" << false;
+        QTest::newRow("two statements")
+            << "Insert Into tblSatuan(KdEdi, Uredi) Values('A', 'B'); Delete From tblSatuan" << false;
+    }
+
+    void failuresAreClassified()
+    {
+        QFETCH(QString, statement);
+        QFETCH(bool, rowRefused);
+        m_db.execute(QStringLiteral("Insert Into tblSatuan(KdEdi, Uredi) Values('KGM', 'kilogram')"));
+        try {
+            m_db.execute(statement);
+            QFAIL("the statement was accepted");
+        } catch (const DataAccessError &failure) {
+            QCOMPARE(failure.isRowRefusal(), rowRefused);
+            QVERIFY(failure.number() != 0);
+            QVERIFY(!failure.description().isEmpty());
+        }
+        // Nothing else changed: the earlier row is there, alone.
+        QCOMPARE(codesIn(m_db, QStringLiteral("tblSatuan")), QStringList({"KGM"}));
+    }
+
+    void writingAReadOnlyFileIsADatabaseFailure()
+    {
+        m_db.execute(QStringLiteral("Insert Into tblValuta(KdEdi, Uredi) Values('IDR', 'Rupiah')"));
+        m_db.close();
+        if (!makeReadOnly(m_path))
+            QSKIP("cannot make a file read-only here (chattr missing?)");
+        const auto restore = qScopeGuard([&] { makeWritable(m_path); });
+        m_db.open();
+        try {
+            m_db.execute(QStringLiteral("Insert Into tblValuta(KdEdi, Uredi) Values('USD', 'Dollar')"));
+            QFAIL("a read-only file took a row");
+        } catch (const DataAccessError &failure) {
+            QCOMPARE(failure.kind(), FailureKind::DatabaseFailed);
+            QVERIFY2(failure.description().contains(QStringLiteral("read-only")),
+                     qPrintable(failure.description()));
+        }
+        QCOMPARE(codesIn(m_db, QStringLiteral("tblValuta")), QStringList({"IDR"}));
+        m_db.close();
+        makeWritable(m_path);
+        m_db.open(); // cleanup() closes it
+    }
+
+    void defaultColumnIsFilledByTheDatabase()
+    {
+        m_db.execute(QStringLiteral("Insert Into tblKemasan(KdEdi, Uredi) Values('BX', 'Box')"));
+        Recordset rows;
+        rows.open(QStringLiteral("Select * From tblKemasan"), m_db);
+        QVERIFY(!rows.eof());
+        QVERIFY(!rows.field(QStringLiteral("TglRekam")).value_or(QString()).isEmpty());
+    }
+
+    // Work reaches the file within the commit interval even when no further
+    // statement comes, as long as events are processed.
+    void idleWorkIsCommittedByTheTimer()
+    {
+        m_db.execute(QStringLiteral("Insert Into tblPelDN(KdEdi, Uredi) Values('IDJKT', 'Jakarta')"));
+        QTRY_COMPARE_WITH_TIMEOUT(committedRowCount(QStringLiteral("tblPelDN")), 1, 5000);
+    }
+
+    void closeCommits()
+    {
+        m_db.execute(QStringLiteral("Insert Into tblPelDN(KdEdi, Uredi) Values('IDSUB', 'Surabaya')"));
+        m_db.close();
+        QCOMPARE(committedRowCount(QStringLiteral("tblPelDN")), 1);
+    }
+
+    void executeOnAClosedConnectionFails()
+    {
+        m_db.close();
+        QVERIFY_THROWS_EXCEPTION(DataAccessError, m_db.execute(QStringLiteral("Select 1")));
+    }
+
+    void readerGivesFieldsByNameAndNulls()
+    {
+        m_db.execute(QStringLiteral("Insert Into tblNegara(KdEdi, Uredi) Values('CI', 'Côte d''Ivoire')"));
+        m_db.execute(QStringLiteral("Insert Into tblNegara(KdEdi) Values('XX')"));
+        Recordset rows;
+        rows.open(QStringLiteral("Select * From tblNegara"), m_db);
+        QCOMPARE(rows.field(QStringLiteral("kdedi")), std::optional<QString>(QStringLiteral("CI")));
+        QCOMPARE(rows.field(QStringLiteral("UREDI")), std::optional<QString>(QStringLiteral("Côte d'Ivoire")));
+        rows.moveNext();
+        QCOMPARE(rows.field(QStringLiteral("KdEdi")), std::optional<QString>(QStringLiteral("XX")));
+        QCOMPARE(rows.field(QStringLiteral("Uredi")), std::optional<QString>());
+        QVERIFY_THROWS_EXCEPTION(DataAccessError, rows.field(QStringLiteral("Nope")));
+        rows.moveNext();
+        QVERIFY(rows.eof());
+        QVERIFY_THROWS_EXCEPTION(DataAccessError, rows.field(QStringLiteral("KdEdi")));
+        QVERIFY_THROWS_EXCEPTION(DataAccessError, rows.moveNext());
+    }
+
+    void readerOnAnEmptyTableIsAtItsEnd()
+    {
+        Recordset rows;
+        rows.open(QStringLiteral("Select * From tblSatuan"), m_db);
+        QVERIFY(rows.isOpen());
+        QVERIFY(rows.eof());
+    }
+
+    void readerOfAMissingTableFailsAsTheDatabase()
+    {
+        Recordset rows;
+        try {
+            rows.open(QStringLiteral("Select * From PelLN"), m_db);
+            QFAIL("a missing table was read");
+        } catch (const DataAccessError &failure) {
+            QCOMPARE(failure.kind(), FailureKind::DatabaseFailed);
+            QVERIFY(failure.description().contains(QStringLiteral("PelLN")));
+        }
+    }
+
+    void readingManyRowsKeepsMemoryFlat()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer keeps freed memory in quarantine; the plain build measures this");
+#endif
+        constexpr int Rows = 100000;
+        const QString filler(40, QLatin1Char('x'));
+        for (int i = 0; i < Rows; ++i)
+            m_db.execute(QStringLiteral("Insert Into tblPelLN(KdEdi, Uredi) Values('%1', '%2')")
+                             .arg(i)
+                             .arg(filler));
+        m_db.commit();
+
+        Recordset rows;
+        rows.open(QStringLiteral("Select * From tblPelLN"), m_db);
+        int count = 0;
+        qint64 memoryEarly = 0;
+        for (; !rows.eof(); rows.moveNext()) {
+            QCOMPARE(rows.field(QStringLiteral("KdEdi")), std::optional<QString>(QString::number(count)));
+            if (++count == Rows / 10)
+                memoryEarly = residentKilobytes();
+        }
+        QCOMPARE(count, Rows);
+        const qint64 growth = residentKilobytes() - memoryEarly;
+        qInfo("resident memory grew by %lld KiB over the last 90%% of %d rows",
+              static_cast<long long>(growth), Rows);
+        QVERIFY2(growth < 2048, qPrintable(QStringLiteral("grew by %1 KiB").arg(growth)));
+    }
+
+private:
+    int committedRowCount(const QString &table) const
+    {
+        int count = -1;
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(m_path);
+            if (other.open()) {
+                QSqlQuery query(other);
+                if (query.exec(QStringLiteral("Select count(*) From ") + table) && query.next())
+                    count = query.value(0).toInt();
+            }
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        return count;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    Connection m_db;
+};
+
+QTEST_GUILESS_MAIN(TestStatements)
+#include "tst_statements.moc"
