@@ -170,6 +170,88 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
+    void portsComeFromLocodeFiles()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("locode-lists"));
+        QDir().mkpath(folder);
+        writeLists(folder, {{"Negara", "ID,Indonesia\r\n"},
+                            {"PelDN", "IDXXX,never read\r\n"},
+                            {"PelLN", "XXXXX,never read\r\n"}});
+        const QString first = m_dir.filePath(QStringLiteral("ID.csv"));
+        writeFile(first, ",\"ID\",,\".INDONESIA\",,,,,,,,\n"
+                         ",\"ID\",\"JKT\",\"Jakarta, Java\",\"Jakarta, Java\",\"JK\",\"12345---\",\"AI\",\"0407\",,\"0608S 10650E\",\n"
+                         ",\"ID\",\"5BA\",\"Bayah\",\"Bayah\",\"JB\",\"--3-----\",\"RL\",\"1701\",,,\n"
+                         "\"X\",\"ID\",\"OLD\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
+                         ",\"ID\",,\"Bitung = ID BIT\",\"Bitung = ID BIT\",,\"1-------\",\"AF\",\"9506\",,,\n"
+                         "\"+\",\"ID\",\"BPN\",\"Balikpapan\",\"Balikpapan\",\"KI\",\"1-3-----\",\"AI\",\"0001\",,,\n");
+        const QString second = m_dir.filePath(QStringLiteral("NL.csv"));
+        writeFile(second, ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
+                          ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
+                          ",\"CI\",\"ABJ\",\"Abidjan\",\"Abidjan\",,\"1--45---\",\"AI\",\"0001\",,,\r\n");
+        const QString path = m_dir.filePath(QStringLiteral("locode.mdb"));
+        const ToolResult created =
+            runTool({"create-source", path, "--from", folder, "--locode", first, "--locode", second});
+        QCOMPARE(created.err, QByteArray());
+        QCOMPARE(created.exitCode, 0);
+        QCOMPARE(runTool({"dump", path, "PelDN"}).out,
+                 Header + "IDJKT,\"Jakarta, Java\"\r\nIDBPN,Balikpapan\r\n");
+        QCOMPARE(runTool({"dump", path, "PelLN"}).out,
+                 Header + "NLRTM,Rotterdam\r\nNLRTM,Rotterdam\r\nCIABJ,Abidjan\r\n");
+        QCOMPARE(runTool({"dump", path, "Negara"}).out, Header + "ID,Indonesia\r\n");
+    }
+
+    void malformedLocodeLineNamesFileAndLine_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        const QByteArray good = ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\n";
+        QTest::newRow("too few fields") << good + ",\"NL\",\"AMS\",\"Amsterdam\"\n" << ":2: expected 12 fields";
+        QTest::newRow("broken quote") << good + good + ",\"NL\",\"A\"MS\",,,,,,,,,\n" << ":3: text after the closing quote";
+        QTest::newRow("port without country") << good + ",,\"XYZ\",\"Nowhere\",,,\"1-------\",,,,,\n"
+                                              << ":2: a port without a country code";
+    }
+
+    void malformedLocodeLineNamesFileAndLine()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        writeLists(dir.path());
+        const QString locode = dir.filePath(QStringLiteral("NL.csv"));
+        writeFile(locode, content);
+        const QString path = dir.filePath(QStringLiteral("out.mdb"));
+        const ToolResult result = runTool({"create-source", path, "--from", dir.path(), "--locode", locode});
+        QVERIFY(result.exitCode > 0);
+        QVERIFY2(QString::fromUtf8(result.err).contains(locode + expected), result.err.constData());
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void officialLocodeCorpusBuilds()
+    {
+        const QDir corpus(QStringLiteral(VALDOREN_UNLOCODE_DIR));
+        const QStringList files = corpus.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
+        if (files.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("no UN/LOCODE lists in %1").arg(corpus.path())));
+        QStringList arguments = {"create-source", m_dir.filePath(QStringLiteral("unlocode.mdb")),
+                                 "--from", QStringLiteral(VALDOREN_DATA_DIR)};
+        for (const QString &file : files)
+            arguments << QStringLiteral("--locode") << corpus.filePath(file);
+        const ToolResult created = runTool(arguments);
+        QCOMPARE(created.err, QByteArray());
+        QCOMPARE(created.exitCode, 0);
+
+        const QByteArray domestic = runTool({"dump", arguments.at(1), "PelDN"}).out;
+        const QByteArray foreign = runTool({"dump", arguments.at(1), "PelLN"}).out;
+        QVERIFY(domestic.contains("\r\nIDJKT,\"Jakarta, Java\"\r\n"));
+        QVERIFY(foreign.contains("\r\nNLRTM,Rotterdam\r\n"));
+        QVERIFY(!foreign.contains("\r\nID"));
+        QVERIFY(!domestic.mid(Header.size()).contains("\r\nNL"));
+        const qsizetype ports = domestic.count("\r\n") + foreign.count("\r\n") - 2;
+        qInfo("%lld ports from %lld UN/LOCODE files", static_cast<long long>(ports),
+              static_cast<long long>(files.size()));
+        QVERIFY(ports > 15000);
+    }
+
     void refusesToOverwrite()
     {
         const QString path = m_dir.filePath(QStringLiteral("existing.mdb"));

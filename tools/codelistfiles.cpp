@@ -77,10 +77,12 @@ void readLocodeFile(const QString &path, Ports &ports)
         const QString location = textOf(record.at(Location));
         const bool isPort = textOf(record.at(Function)).startsWith(QLatin1Char('1'));
         const bool isRemoved = textOf(record.at(Change)) == QLatin1String("X");
-        if (!isPort || isRemoved)
+        // A line without a location code names a country, or points to an
+        // entry under another country ("Basse-Terre = GP BBR"): no port of its own.
+        if (!isPort || isRemoved || location.isEmpty())
             return;
-        if (country.isEmpty() || location.isEmpty())
-            badLine(path, line, QStringLiteral("a port without country or location code"));
+        if (country.isEmpty())
+            badLine(path, line, QStringLiteral("a port without a country code"));
         CodeList &list = country == QLatin1String("ID") ? ports.domestic : ports.foreign;
         list.append({country + location, record.at(Name)});
     });

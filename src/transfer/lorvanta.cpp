@@ -1,5 +1,7 @@
 #include "transfer/lorvanta.h"
 
+#include "transfer/codecategory.h"
+
 namespace lorvanta {
 
 std::optional<Program> programFromName(const QString &name)
@@ -24,10 +26,9 @@ QString databasePassword(Program program)
 QStringList referenceTables(Program program)
 {
     QStringList tables;
-    for (const QString &source : sourceTables()) {
-        if (program == Program::Soma && source == QLatin1String("PelLN"))
-            continue;
-        tables << QStringLiteral("tbl") + source;
+    for (const transfer::CodeCategory &category : transfer::codeCategories()) {
+        if (!(program == Program::Soma && category.skippedForSoma))
+            tables << category.targetTable;
     }
     return tables;
 }
@@ -45,8 +46,10 @@ QString createReferenceTableStatement(const QString &table)
 
 QStringList sourceTables()
 {
-    return {QStringLiteral("Kemasan"), QStringLiteral("Negara"), QStringLiteral("PelDN"),
-            QStringLiteral("PelLN"),   QStringLiteral("Satuan"), QStringLiteral("Valuta")};
+    QStringList tables;
+    for (const transfer::CodeCategory &category : transfer::codeCategories())
+        tables << category.sourceTable;
+    return tables;
 }
 
 QString createSourceTableStatement(const QString &table)

@@ -1,0 +1,74 @@
+#include "transfer/codecategory.h"
+
+namespace transfer {
+
+namespace {
+
+QString withApostrophesDoubled(QString text)
+{
+    return text.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+} // namespace
+
+QString CodeCategory::sourceQuery() const
+{
+    return QStringLiteral("Select * From ") + sourceTable;
+}
+
+QString CodeCategory::statementPrefix() const
+{
+    return QStringLiteral("Insert Into ") + targetTable + QStringLiteral("(KdEdi, Uredi) Values('");
+}
+
+const std::array<CodeCategory, 6> &codeCategories()
+{
+    static const std::array<CodeCategory, 6> categories = {{
+        {QStringLiteral("chkKemasan"), QStringLiteral("Kemasan"), QStringLiteral("Kemasan"),
+         QStringLiteral("tblKemasan"), 45, false},
+        {QStringLiteral("chkNegara"), QStringLiteral("Negara"), QStringLiteral("Negara"),
+         QStringLiteral("tblNegara"), 40, false},
+        {QStringLiteral("chkPelDN"), QStringLiteral("Pelabuhan Dalam Negeri"),
+         QStringLiteral("PelDN"), QStringLiteral("tblPelDN"), 45, false},
+        {QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"),
+         QStringLiteral("PelLN"), QStringLiteral("tblPelLN"), 30, true},
+        {QStringLiteral("chkSatuan"), QStringLiteral("Satuan"), QStringLiteral("Satuan"),
+         QStringLiteral("tblSatuan"), 45, false},
+        {QStringLiteral("chkValuta"), QStringLiteral("Valuta Asing"), QStringLiteral("Valuta"),
+         QStringLiteral("tblValuta"), 30, false},
+    }};
+    return categories;
+}
+
+QString firstCharacters(const QString &text, int limit)
+{
+    qsizetype end = 0;
+    for (int count = 0; count < limit && end < text.size(); ++count) {
+        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size()
+            && text.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return text.left(end);
+}
+
+QString insertStatement(const CodeCategory &category, const std::optional<QString> &code,
+                        const std::optional<QString> &description)
+{
+    // Cut first, then double: the stored description never exceeds the limit.
+    const QString kept = firstCharacters(description.value_or(QString()), category.descriptionLimit);
+    return category.statementPrefix() + withApostrophesDoubled(code.value_or(QString()))
+        + QStringLiteral("', ") + QStringLiteral("'") + withApostrophesDoubled(kept)
+        + QStringLiteral("')");
+}
+
+QString statusLine(const std::optional<QString> &code, const std::optional<QString> &description)
+{
+    return code.value_or(QString()) + QStringLiteral(" - ") + description.value_or(QString());
+}
+
+bool isSomaTarget(const QString &targetPath)
+{
+    return targetPath.right(10).toUpper() == QLatin1String("DBSOMA.MDB");
+}
+
+} // namespace transfer
