@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using transfer::CodeCategory;
 using transfer::codeCategories;
+using transfer::CodeCategory;
 using transfer::insertStatement;
 using Value = std::optional<QString>;
 
@@ -27,8 +27,33 @@ const CodeCategory &category(const QString &targetTable)
 QString randomText(QRandomGenerator &random, int maxPieces)
 {
     static const QStringList pieces = {
-        "'", "''", "\"", ";", "--", "/*", "*/", ")", "(", ",", "\\", " ", "a", "Z", "7", "é", "ô",
-        "ß", "Ж", "中", "😀", "𝄞", "\t", "%", "_", "Côte d'Ivoire", "'); DROP TABLE tblNegara; --",
+        "'",
+        "''",
+        "\"",
+        ";",
+        "--",
+        "/*",
+        "*/",
+        ")",
+        "(",
+        ",",
+        "\\",
+        " ",
+        "a",
+        "Z",
+        "7",
+        "é",
+        "ô",
+        "ß",
+        "Ж",
+        "中",
+        "😀",
+        "𝄞",
+        "\t",
+        "%",
+        "_",
+        "Côte d'Ivoire",
+        "'); DROP TABLE tblNegara; --",
     };
     QString text;
     const int count = random.bounded(maxPieces + 1);
@@ -57,14 +82,15 @@ private Q_SLOTS:
                          .arg(c.tickBoxName, c.caption, c.sourceQuery(), c.targetTable)
                          .arg(c.descriptionLimit)
                          .arg(c.skippedForSoma);
-        QCOMPARE(order, QStringList({
-                            "chkKemasan Kemasan Select * From Kemasan tblKemasan 45 0",
-                            "chkNegara Negara Select * From Negara tblNegara 40 0",
-                            "chkPelDN Pelabuhan Dalam Negeri Select * From PelDN tblPelDN 45 0",
-                            "chkPelLN Pelabuhan Luar Negeri Select * From PelLN tblPelLN 30 1",
-                            "chkSatuan Satuan Select * From Satuan tblSatuan 45 0",
-                            "chkValuta Valuta Asing Select * From Valuta tblValuta 30 0",
-                        }));
+        QCOMPARE(order,
+                 QStringList({
+                     "chkKemasan Kemasan Select * From Kemasan tblKemasan 45 0",
+                     "chkNegara Negara Select * From Negara tblNegara 40 0",
+                     "chkPelDN Pelabuhan Dalam Negeri Select * From PelDN tblPelDN 45 0",
+                     "chkPelLN Pelabuhan Luar Negeri Select * From PelLN tblPelLN 30 1",
+                     "chkSatuan Satuan Select * From Satuan tblSatuan 45 0",
+                     "chkValuta Valuta Asing Select * From Valuta tblValuta 30 0",
+                 }));
     }
 
     void statementHasItsFixedShape_data()
@@ -83,7 +109,8 @@ private Q_SLOTS:
         QTest::newRow("null code and description, quote-doubling category")
             << "tblPelLN" << Value() << Value() << "Insert Into tblPelLN(KdEdi, Uredi) Values('', '')";
         QTest::newRow("null description, other category")
-            << "tblValuta" << Value("XXX") << Value() << "Insert Into tblValuta(KdEdi, Uredi) Values('XXX', '')";
+            << "tblValuta" << Value("XXX") << Value()
+            << "Insert Into tblValuta(KdEdi, Uredi) Values('XXX', '')";
         QTest::newRow("exactly the limit kept whole")
             << "tblValuta" << Value("C") << Value(QString(30, 'v'))
             << QStringLiteral("Insert Into tblValuta(KdEdi, Uredi) Values('C', '%1')").arg(QString(30, 'v'));
@@ -98,7 +125,8 @@ private Q_SLOTS:
             << QStringLiteral("Insert Into tblPelLN(KdEdi, Uredi) Values('C', '%1''')").arg(QString(29, 'p'));
         QTest::newRow("characters, not UTF-16 units")
             << "tblValuta" << Value("E") << Value(QString(30, QChar(0x20AC)) + "x")
-            << QStringLiteral("Insert Into tblValuta(KdEdi, Uredi) Values('E', '%1')").arg(QString(30, QChar(0x20AC)));
+            << QStringLiteral("Insert Into tblValuta(KdEdi, Uredi) Values('E', '%1')")
+                   .arg(QString(30, QChar(0x20AC)));
         const QString longCode(1000, 'K');
         QTest::newRow("code of any length unchanged")
             << "tblSatuan" << Value(longCode) << Value("d")
@@ -117,8 +145,8 @@ private Q_SLOTS:
     void limitCountsAstralCharactersOnce()
     {
         const QString emoji = QStringLiteral("😀");
-        const QString statement =
-            insertStatement(category(QStringLiteral("tblValuta")), Value("E"), Value(emoji.repeated(31)));
+        const QString statement
+            = insertStatement(category(QStringLiteral("tblValuta")), Value("E"), Value(emoji.repeated(31)));
         QVERIFY(statement.contains(emoji.repeated(30) + QStringLiteral("')")));
         QVERIFY(!statement.contains(emoji.repeated(31)));
         // Never half a pair at the cut.
@@ -130,7 +158,8 @@ private Q_SLOTS:
         const QString longName(200, 'x');
         QCOMPARE(transfer::statusLine(Value("KGM"), Value(longName)), QStringLiteral("KGM - ") + longName);
         QCOMPARE(transfer::statusLine(Value(), Value()), QStringLiteral(" - "));
-        QCOMPARE(transfer::statusLine(Value("CI"), Value("Côte d'Ivoire")), QStringLiteral("CI - Côte d'Ivoire"));
+        QCOMPARE(transfer::statusLine(Value("CI"), Value("Côte d'Ivoire")),
+                 QStringLiteral("CI - Côte d'Ivoire"));
     }
 
     void somaTest_data()
@@ -189,8 +218,8 @@ private Q_SLOTS:
                 } catch (const dataaccess::DataAccessError &failure) {
                     QFAIL(qPrintable(QStringLiteral("%1 failed: %2").arg(statement, failure.description())));
                 }
-                const QString kept = transfer::firstCharacters(description.value_or(QString()),
-                                                               c.descriptionLimit);
+                const QString kept
+                    = transfer::firstCharacters(description.value_or(QString()), c.descriptionLimit);
                 QVERIFY(characterCount(kept) <= c.descriptionLimit);
                 expected[c.targetTable].append({code.value_or(QString()), kept});
             }

@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QScopeGuard>
 #include <QTest>
 
 using dataaccess::Connection;
@@ -87,22 +87,34 @@ private Q_SLOTS:
         QDir(m_dir.path()).mkdir(QStringLiteral("folder.mdb"));
         makeForeignSqlite(m_dir.filePath(QStringLiteral("foreign.mdb")));
 
-        QTest::newRow("wrong password") << "protected.mdb" << "gorvanpelikmiro" << errc::WrongPassword
-                                        << "wrong database password";
+        QTest::newRow("wrong password")
+            << "protected.mdb"
+            << "gorvanpelikmiro" << errc::WrongPassword << "wrong database password";
         QTest::newRow("empty password for a protected file")
-            << "protected.mdb" << "" << errc::WrongPassword << "wrong database password";
+            << "protected.mdb"
+            << "" << errc::WrongPassword << "wrong database password";
         QTest::newRow("a password for an open file")
-            << "open.mdb" << "x" << errc::WrongPassword << "wrong database password";
-        QTest::newRow("missing file") << "missing.mdb" << "" << errc::FileNotFound << "does not exist";
-        QTest::newRow("folder") << "folder.mdb" << "" << errc::IsDirectory << "folder";
-        QTest::newRow("empty file") << "empty.mdb" << "" << errc::EmptyFile << "empty";
-        QTest::newRow("random bytes") << "random.mdb" << "" << errc::NotADatabase << "not a database";
-        QTest::newRow("text file") << "text.mdb" << "" << errc::NotADatabase << "not a database";
-        QTest::newRow("cut-off header") << "short.mdb" << "" << errc::NotADatabase << "not a database";
-        QTest::newRow("Jet file") << "jet.mdb" << "" << errc::AccessDatabase << "Microsoft Access";
-        QTest::newRow("ACE file") << "ace.accdb" << "" << errc::AccessDatabase << "Microsoft Access";
+            << "open.mdb"
+            << "x" << errc::WrongPassword << "wrong database password";
+        QTest::newRow("missing file") << "missing.mdb"
+                                      << "" << errc::FileNotFound << "does not exist";
+        QTest::newRow("folder") << "folder.mdb"
+                                << "" << errc::IsDirectory << "folder";
+        QTest::newRow("empty file") << "empty.mdb"
+                                    << "" << errc::EmptyFile << "empty";
+        QTest::newRow("random bytes") << "random.mdb"
+                                      << "" << errc::NotADatabase << "not a database";
+        QTest::newRow("text file") << "text.mdb"
+                                   << "" << errc::NotADatabase << "not a database";
+        QTest::newRow("cut-off header") << "short.mdb"
+                                        << "" << errc::NotADatabase << "not a database";
+        QTest::newRow("Jet file") << "jet.mdb"
+                                  << "" << errc::AccessDatabase << "Microsoft Access";
+        QTest::newRow("ACE file") << "ace.accdb"
+                                  << "" << errc::AccessDatabase << "Microsoft Access";
         QTest::newRow("other program's SQLite file")
-            << "foreign.mdb" << "" << errc::ForeignDatabase << "not made for this program";
+            << "foreign.mdb"
+            << "" << errc::ForeignDatabase << "not made for this program";
     }
 
     void refusesAndWritesNothing()

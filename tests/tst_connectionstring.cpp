@@ -17,36 +17,59 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
 
-        const QString jet = QStringLiteral(
-            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\Karsela\\ROZ5\\dbROZ.mdb;"
-            "Jet OLEDB:Database Password=GorvanPelikMiro;");
-        QTest::newRow("provider") << jet << "Provider" << "Microsoft.Jet.OLEDB.4.0";
-        QTest::newRow("data source") << jet << "Data Source" << "C:\\Karsela\\ROZ5\\dbROZ.mdb";
-        QTest::newRow("password") << jet << "Jet OLEDB:Database Password" << "GorvanPelikMiro";
-        QTest::newRow("key in other case") << jet << "DATA SOURCE" << "C:\\Karsela\\ROZ5\\dbROZ.mdb";
-        QTest::newRow("blanks around key and value")
-            << "  Data Source  =   /tmp/a b.mdb   ;" << "data source" << "/tmp/a b.mdb";
-        QTest::newRow("double-quoted value keeps ';' and blanks")
-            << "Data Source=\" /tmp/a;b.mdb \";X=1" << "Data Source" << " /tmp/a;b.mdb ";
-        QTest::newRow("single-quoted value")
-            << "Data Source='/tmp/a;b.mdb'" << "Data Source" << "/tmp/a;b.mdb";
-        QTest::newRow("doubled quote inside quotes")
-            << "Data Source=\"/tmp/say \"\"hi\"\".mdb\"" << "Data Source" << "/tmp/say \"hi\".mdb";
-        QTest::newRow("other quote kept inside quotes")
-            << "Data Source=\"/tmp/it's.mdb\"" << "Data Source" << "/tmp/it's.mdb";
-        QTest::newRow("quote inside an unquoted value is text")
-            << "Data Source=/tmp/it's.mdb" << "Data Source" << "/tmp/it's.mdb";
-        QTest::newRow("blanks after closing quote")
-            << "Data Source='x'   ;Provider=p" << "Provider" << "p";
-        QTest::newRow("empty value") << "Jet OLEDB:Database Password=;" << "Jet OLEDB:Database Password"
+        const QString jet
+            = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\Karsela\\ROZ5\\dbROZ.mdb;"
+                             "Jet OLEDB:Database Password=GorvanPelikMiro;");
+        QTest::newRow("provider") << jet << "Provider"
+                                  << "Microsoft.Jet.OLEDB.4.0";
+        QTest::newRow("data source") << jet << "Data Source"
+                                     << "C:\\Karsela\\ROZ5\\dbROZ.mdb";
+        QTest::newRow("password") << jet << "Jet OLEDB:Database Password"
+                                  << "GorvanPelikMiro";
+        QTest::newRow("key in other case") << jet << "DATA SOURCE"
+                                           << "C:\\Karsela\\ROZ5\\dbROZ.mdb";
+        QTest::newRow("blanks around key and value") << "  Data Source  =   /tmp/a b.mdb   ;"
+                                                     << "data source"
+                                                     << "/tmp/a b.mdb";
+        QTest::newRow("double-quoted value keeps ';' and blanks") << "Data Source=\" /tmp/a;b.mdb \";X=1"
+                                                                  << "Data Source"
+                                                                  << " /tmp/a;b.mdb ";
+        QTest::newRow("single-quoted value") << "Data Source='/tmp/a;b.mdb'"
+                                             << "Data Source"
+                                             << "/tmp/a;b.mdb";
+        QTest::newRow("doubled quote inside quotes") << "Data Source=\"/tmp/say \"\"hi\"\".mdb\""
+                                                     << "Data Source"
+                                                     << "/tmp/say \"hi\".mdb";
+        QTest::newRow("other quote kept inside quotes") << "Data Source=\"/tmp/it's.mdb\""
+                                                        << "Data Source"
+                                                        << "/tmp/it's.mdb";
+        QTest::newRow("quote inside an unquoted value is text") << "Data Source=/tmp/it's.mdb"
+                                                                << "Data Source"
+                                                                << "/tmp/it's.mdb";
+        QTest::newRow("blanks after closing quote") << "Data Source='x'   ;Provider=p"
+                                                    << "Provider"
+                                                    << "p";
+        QTest::newRow("empty value") << "Jet OLEDB:Database Password=;"
+                                     << "Jet OLEDB:Database Password"
                                      << "";
-        QTest::newRow("later value wins") << "A=1;a=2" << "A" << "2";
-        QTest::newRow("no final separator") << "A=1;B=2" << "B" << "2";
-        QTest::newRow("empty pairs skipped") << ";;A=1;;;B=2;;" << "B" << "2";
-        QTest::newRow("doubled '=' in a key") << "a==b=3" << "a=b" << "3";
-        QTest::newRow("'=' inside a value") << "A=x=y" << "A" << "x=y";
+        QTest::newRow("later value wins") << "A=1;a=2"
+                                          << "A"
+                                          << "2";
+        QTest::newRow("no final separator") << "A=1;B=2"
+                                            << "B"
+                                            << "2";
+        QTest::newRow("empty pairs skipped") << ";;A=1;;;B=2;;"
+                                             << "B"
+                                             << "2";
+        QTest::newRow("doubled '=' in a key") << "a==b=3"
+                                              << "a=b"
+                                              << "3";
+        QTest::newRow("'=' inside a value") << "A=x=y"
+                                            << "A"
+                                            << "x=y";
         QTest::newRow("non-ASCII path") << "Data Source=/tmp/Côte d'Ivoire/ß.mdb"
-                                        << "Data Source" << "/tmp/Côte d'Ivoire/ß.mdb";
+                                        << "Data Source"
+                                        << "/tmp/Côte d'Ivoire/ß.mdb";
     }
 
     void parsesValues()

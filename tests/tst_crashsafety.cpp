@@ -2,13 +2,13 @@
 #include "dataaccess/recordset.h"
 #include "testdatabases.h"
 
+#include <chrono>
+#include <csignal>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
-#include <chrono>
-#include <csignal>
 
 using namespace testsupport;
 

@@ -29,23 +29,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QList<Record>>("expected");
-        QTest::newRow("CRLF lines") << QByteArray("a,b\r\nc,d\r\n")
-                                    << QList<Record>{{"a", "b"}, {"c", "d"}};
-        QTest::newRow("LF lines, no final end") << QByteArray("a,b\nc,d")
-                                                << QList<Record>{{"a", "b"}, {"c", "d"}};
-        QTest::newRow("empty fields are null") << QByteArray(",b,\r\n")
-                                               << QList<Record>{{null, "b", null}};
-        QTest::newRow("quoted empty field is null") << QByteArray("\"\",x\r\n")
-                                                    << QList<Record>{{null, "x"}};
+        QTest::newRow("CRLF lines") << QByteArray("a,b\r\nc,d\r\n") << QList<Record> {{"a", "b"}, {"c", "d"}};
+        QTest::newRow("LF lines, no final end")
+            << QByteArray("a,b\nc,d") << QList<Record> {{"a", "b"}, {"c", "d"}};
+        QTest::newRow("empty fields are null") << QByteArray(",b,\r\n") << QList<Record> {{null, "b", null}};
+        QTest::newRow("quoted empty field is null")
+            << QByteArray("\"\",x\r\n") << QList<Record> {{null, "x"}};
         QTest::newRow("quoted comma, quote and line break")
             << QByteArray("\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\"\r\n")
-            << QList<Record>{{"a,b", "say \"hi\"", "two\r\nlines"}};
-        QTest::newRow("apostrophe and UTF-8") << QByteArray("CI,C\xC3\xB4te d'Ivoire\r\n")
-                                              << QList<Record>{{"CI", "Côte d'Ivoire"}};
-        QTest::newRow("byte order mark skipped") << QByteArray("\xEF\xBB\xBFKode,Uraian\r\n")
-                                                 << QList<Record>{{"Kode", "Uraian"}};
-        QTest::newRow("blanks kept") << QByteArray(" a , b \r\n") << QList<Record>{{" a ", " b "}};
-        QTest::newRow("nothing") << QByteArray() << QList<Record>{};
+            << QList<Record> {{"a,b", "say \"hi\"", "two\r\nlines"}};
+        QTest::newRow("apostrophe and UTF-8")
+            << QByteArray("CI,C\xC3\xB4te d'Ivoire\r\n") << QList<Record> {{"CI", "Côte d'Ivoire"}};
+        QTest::newRow("byte order mark skipped")
+            << QByteArray("\xEF\xBB\xBFKode,Uraian\r\n") << QList<Record> {{"Kode", "Uraian"}};
+        QTest::newRow("blanks kept") << QByteArray(" a , b \r\n") << QList<Record> {{" a ", " b "}};
+        QTest::newRow("nothing") << QByteArray() << QList<Record> {};
     }
 
     void readsRecords()
@@ -95,16 +93,16 @@ private Q_SLOTS:
     void formattedRecordsReadBack_data()
     {
         QTest::addColumn<Record>("record");
-        QTest::newRow("plain") << Record{"ID", "Indonesia"};
-        QTest::newRow("null and comma") << Record{null, "Bonaire, Sint Eustatius and Saba"};
-        QTest::newRow("quotes and breaks") << Record{"\"", "a\r\nb", "c\nd", "e'f"};
-        QTest::newRow("non-ASCII") << Record{"ß", "Åland Islands", "☃"};
+        QTest::newRow("plain") << Record {"ID", "Indonesia"};
+        QTest::newRow("null and comma") << Record {null, "Bonaire, Sint Eustatius and Saba"};
+        QTest::newRow("quotes and breaks") << Record {"\"", "a\r\nb", "c\nd", "e'f"};
+        QTest::newRow("non-ASCII") << Record {"ß", "Åland Islands", "☃"};
     }
 
     void formattedRecordsReadBack()
     {
         QFETCH(Record, record);
-        QCOMPARE(readAll(csv::formatRecord(record)), QList<Record>{record});
+        QCOMPARE(readAll(csv::formatRecord(record)), QList<Record> {record});
     }
 
     void formatQuotesOnlyWhereNeeded()

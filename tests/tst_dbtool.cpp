@@ -23,8 +23,8 @@ ToolResult runTool(const QStringList &arguments)
     tool.start(builtProgram(QStringLiteral("valdoren-db")), arguments);
     if (!tool.waitForFinished(60000))
         return {};
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            tool.readAllStandardOutput(), tool.readAllStandardError()};
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1, tool.readAllStandardOutput(),
+            tool.readAllStandardError()};
 }
 
 const QByteArray Header = "Kode,Uraian\r\n";
@@ -85,10 +85,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("hasForeignPorts");
-        QTest::newRow("ROZ") << "ROZ" << "GorvanPelikMiro" << true;
-        QTest::newRow("VAM") << "VAM" << "GorvanPelikMiro" << true;
-        QTest::newRow("LUG") << "LUG" << "GorvanPelikMiro" << true;
-        QTest::newRow("SOMA") << "SOMA" << "TobakLimer" << false;
+        QTest::newRow("ROZ") << "ROZ"
+                             << "GorvanPelikMiro" << true;
+        QTest::newRow("VAM") << "VAM"
+                             << "GorvanPelikMiro" << true;
+        QTest::newRow("LUG") << "LUG"
+                             << "GorvanPelikMiro" << true;
+        QTest::newRow("SOMA") << "SOMA"
+                              << "TobakLimer" << false;
     }
 
     void createTargetMakesTheProgramsTables()
@@ -116,34 +120,34 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("brokenList");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no command") << QStringList{} << QByteArray() << "no command";
-        QTest::newRow("unknown command") << QStringList{"frobnicate"} << QByteArray() << "unknown command";
-        QTest::newRow("unknown program") << QStringList{"create-target", "@OUT@", "--program", "roz"}
+        QTest::newRow("no command") << QStringList {} << QByteArray() << "no command";
+        QTest::newRow("unknown command") << QStringList {"frobnicate"} << QByteArray() << "unknown command";
+        QTest::newRow("unknown program") << QStringList {"create-target", "@OUT@", "--program", "roz"}
                                          << QByteArray() << "unknown program";
-        QTest::newRow("program missing") << QStringList{"create-target", "@OUT@"} << QByteArray()
-                                         << "--program is required";
-        QTest::newRow("unknown option") << QStringList{"create-target", "@OUT@", "--colour", "x"}
-                                        << QByteArray() << "unknown option";
-        QTest::newRow("option without value") << QStringList{"create-source", "@OUT@", "--from"}
-                                              << QByteArray() << "needs a value";
+        QTest::newRow("program missing")
+            << QStringList {"create-target", "@OUT@"} << QByteArray() << "--program is required";
+        QTest::newRow("unknown option")
+            << QStringList {"create-target", "@OUT@", "--colour", "x"} << QByteArray() << "unknown option";
+        QTest::newRow("option without value")
+            << QStringList {"create-source", "@OUT@", "--from"} << QByteArray() << "needs a value";
         QTest::newRow("missing input folder")
-            << QStringList{"create-source", "@OUT@", "--from", "@DIR@/nowhere"} << QByteArray()
+            << QStringList {"create-source", "@OUT@", "--from", "@DIR@/nowhere"} << QByteArray()
             << "not a folder";
-        QTest::newRow("wrong header") << QStringList{"create-source", "@OUT@", "--from", "@LISTS@"}
+        QTest::newRow("wrong header") << QStringList {"create-source", "@OUT@", "--from", "@LISTS@"}
                                       << QByteArray("Code,Name\r\n") << "Negara.csv:1:";
-        QTest::newRow("three fields") << QStringList{"create-source", "@OUT@", "--from", "@LISTS@"}
+        QTest::newRow("three fields") << QStringList {"create-source", "@OUT@", "--from", "@LISTS@"}
                                       << QByteArray("Kode,Uraian\r\nID,Indonesia\r\nMY,Malay,sia\r\n")
                                       << "Negara.csv:3: expected 2 fields";
-        QTest::newRow("broken quote") << QStringList{"create-source", "@OUT@", "--from", "@LISTS@"}
-                                      << QByteArray("Kode,Uraian\r\nID,\"Indo\r\n")
-                                      << "Negara.csv:2: quoted field not closed";
-        QTest::newRow("empty list file") << QStringList{"create-source", "@OUT@", "--from", "@LISTS@"}
+        QTest::newRow("broken quote")
+            << QStringList {"create-source", "@OUT@", "--from", "@LISTS@"}
+            << QByteArray("Kode,Uraian\r\nID,\"Indo\r\n") << "Negara.csv:2: quoted field not closed";
+        QTest::newRow("empty list file") << QStringList {"create-source", "@OUT@", "--from", "@LISTS@"}
                                          << QByteArray("") << "Negara.csv: the file is empty";
         QTest::newRow("output folder missing")
-            << QStringList{"create-target", "@DIR@/nowhere/x.mdb", "--program", "ROZ"} << QByteArray()
+            << QStringList {"create-target", "@DIR@/nowhere/x.mdb", "--program", "ROZ"} << QByteArray()
             << "folder does not exist";
-        QTest::newRow("dump of a missing file") << QStringList{"dump", "@DIR@/none.mdb", "tblNegara"}
-                                                << QByteArray() << "does not exist";
+        QTest::newRow("dump of a missing file")
+            << QStringList {"dump", "@DIR@/none.mdb", "tblNegara"} << QByteArray() << "does not exist";
     }
 
     void badInputIsRefusedCleanly()
@@ -174,23 +178,28 @@ private Q_SLOTS:
     {
         const QString folder = m_dir.filePath(QStringLiteral("locode-lists"));
         QDir().mkpath(folder);
-        writeLists(folder, {{"Negara", "ID,Indonesia\r\n"},
-                            {"PelDN", "IDXXX,never read\r\n"},
-                            {"PelLN", "XXXXX,never read\r\n"}});
+        writeLists(folder,
+                   {{"Negara", "ID,Indonesia\r\n"},
+                    {"PelDN", "IDXXX,never read\r\n"},
+                    {"PelLN", "XXXXX,never read\r\n"}});
         const QString first = m_dir.filePath(QStringLiteral("ID.csv"));
-        writeFile(first, ",\"ID\",,\".INDONESIA\",,,,,,,,\n"
-                         ",\"ID\",\"JKT\",\"Jakarta, Java\",\"Jakarta, Java\",\"JK\",\"12345---\",\"AI\",\"0407\",,\"0608S 10650E\",\n"
-                         ",\"ID\",\"5BA\",\"Bayah\",\"Bayah\",\"JB\",\"--3-----\",\"RL\",\"1701\",,,\n"
-                         "\"X\",\"ID\",\"OLD\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
-                         ",\"ID\",,\"Bitung = ID BIT\",\"Bitung = ID BIT\",,\"1-------\",\"AF\",\"9506\",,,\n"
-                         "\"+\",\"ID\",\"BPN\",\"Balikpapan\",\"Balikpapan\",\"KI\",\"1-3-----\",\"AI\",\"0001\",,,\n");
+        writeFile(
+            first,
+            ",\"ID\",,\".INDONESIA\",,,,,,,,\n"
+            ",\"ID\",\"JKT\",\"Jakarta, Java\",\"Jakarta, "
+            "Java\",\"JK\",\"12345---\",\"AI\",\"0407\",,\"0608S 10650E\",\n"
+            ",\"ID\",\"5BA\",\"Bayah\",\"Bayah\",\"JB\",\"--3-----\",\"RL\",\"1701\",,,\n"
+            "\"X\",\"ID\",\"OLD\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
+            ",\"ID\",,\"Bitung = ID BIT\",\"Bitung = ID BIT\",,\"1-------\",\"AF\",\"9506\",,,\n"
+            "\"+\",\"ID\",\"BPN\",\"Balikpapan\",\"Balikpapan\",\"KI\",\"1-3-----\",\"AI\",\"0001\",,,\n");
         const QString second = m_dir.filePath(QStringLiteral("NL.csv"));
-        writeFile(second, ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
-                          ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
-                          ",\"CI\",\"ABJ\",\"Abidjan\",\"Abidjan\",,\"1--45---\",\"AI\",\"0001\",,,\r\n");
+        writeFile(second,
+                  ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
+                  ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
+                  ",\"CI\",\"ABJ\",\"Abidjan\",\"Abidjan\",,\"1--45---\",\"AI\",\"0001\",,,\r\n");
         const QString path = m_dir.filePath(QStringLiteral("locode.mdb"));
-        const ToolResult created =
-            runTool({"create-source", path, "--from", folder, "--locode", first, "--locode", second});
+        const ToolResult created
+            = runTool({"create-source", path, "--from", folder, "--locode", first, "--locode", second});
         QCOMPARE(created.err, QByteArray());
         QCOMPARE(created.exitCode, 0);
         QCOMPARE(runTool({"dump", path, "PelDN"}).out,
@@ -204,9 +213,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("expected");
-        const QByteArray good = ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\n";
-        QTest::newRow("too few fields") << good + ",\"NL\",\"AMS\",\"Amsterdam\"\n" << ":2: expected 12 fields";
-        QTest::newRow("broken quote") << good + good + ",\"NL\",\"A\"MS\",,,,,,,,,\n" << ":3: text after the closing quote";
+        const QByteArray good
+            = ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\n";
+        QTest::newRow("too few fields") << good + ",\"NL\",\"AMS\",\"Amsterdam\"\n"
+                                        << ":2: expected 12 fields";
+        QTest::newRow("broken quote") << good + good + ",\"NL\",\"A\"MS\",,,,,,,,,\n"
+                                      << ":3: text after the closing quote";
         QTest::newRow("port without country") << good + ",,\"XYZ\",\"Nowhere\",,,\"1-------\",,,,,\n"
                                               << ":2: a port without a country code";
     }
@@ -232,8 +244,8 @@ private Q_SLOTS:
         const QStringList files = corpus.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
         if (files.isEmpty())
             QSKIP(qPrintable(QStringLiteral("no UN/LOCODE lists in %1").arg(corpus.path())));
-        QStringList arguments = {"create-source", m_dir.filePath(QStringLiteral("unlocode.mdb")),
-                                 "--from", QStringLiteral(VALDOREN_DATA_DIR)};
+        QStringList arguments = {"create-source", m_dir.filePath(QStringLiteral("unlocode.mdb")), "--from",
+                                 QStringLiteral(VALDOREN_DATA_DIR)};
         for (const QString &file : files)
             arguments << QStringLiteral("--locode") << corpus.filePath(file);
         const ToolResult created = runTool(arguments);

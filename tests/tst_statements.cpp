@@ -4,10 +4,10 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QScopeGuard>
 #include <QTest>
 #include <unistd.h>
 
@@ -61,7 +61,8 @@ private Q_SLOTS:
     void refusedRowLeavesTheRowsAroundIt()
     {
         m_db.execute(QStringLiteral("Insert Into tblNegara(KdEdi, Uredi) Values('ID', 'Indonesia')"));
-        QVERIFY_THROWS_EXCEPTION(DataAccessError,
+        QVERIFY_THROWS_EXCEPTION(
+            DataAccessError,
             m_db.execute(QStringLiteral("Insert Into tblNegara(KdEdi, Uredi) Values('ID', 'again')")));
         m_db.execute(QStringLiteral("Insert Into tblNegara(KdEdi, Uredi) Values('MY', 'Malaysia')"));
         m_db.close();
@@ -73,16 +74,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("statement");
         QTest::addColumn<bool>("rowRefused");
-        QTest::newRow("duplicate code")
-            << "Insert Into tblSatuan(KdEdi, Uredi) Values('KGM', 'dup')" << true;
+        QTest::newRow("duplicate code") << "Insert Into tblSatuan(KdEdi, Uredi) Values('KGM', 'dup')" << true;
         QTest::newRow("value too long")
             << QStringLiteral("Insert Into tblSatuan(KdEdi, Uredi) Values('X', '%1')")
                    .arg(QString(51, QLatin1Char('a')))
             << true;
         QTest::newRow("wrong type") << "Insert Into tblSatuan(KdEdi, Uredi) Values(X'00', 'blob')" << true;
         QTest::newRow("null code") << "Insert Into tblSatuan(KdEdi, Uredi) Values(NULL, 'x')" << true;
-        QTest::newRow("missing table")
-            << "Insert Into tblNothing(KdEdi, Uredi) Values('A', 'B')" << false;
+        QTest::newRow("missing table") << "Insert Into tblNothing(KdEdi, Uredi) Values('A', 'B')" << false;
         QTest::newRow("missing column") << "Insert Into tblSatuan(Nope) Values('A')" << false;
         QTest::newRow("two statements")
             << "Insert Into tblSatuan(KdEdi, Uredi) Values('A', 'B'); Delete From tblSatuan" << false;
@@ -164,7 +163,8 @@ private Q_SLOTS:
         Recordset rows;
         rows.open(QStringLiteral("Select * From tblNegara"), m_db);
         QCOMPARE(rows.field(QStringLiteral("kdedi")), std::optional<QString>(QStringLiteral("CI")));
-        QCOMPARE(rows.field(QStringLiteral("UREDI")), std::optional<QString>(QStringLiteral("Côte d'Ivoire")));
+        QCOMPARE(rows.field(QStringLiteral("UREDI")),
+                 std::optional<QString>(QStringLiteral("Côte d'Ivoire")));
         rows.moveNext();
         QCOMPARE(rows.field(QStringLiteral("KdEdi")), std::optional<QString>(QStringLiteral("XX")));
         QCOMPARE(rows.field(QStringLiteral("Uredi")), std::optional<QString>());
@@ -203,9 +203,8 @@ private Q_SLOTS:
         constexpr int Rows = 100000;
         const QString filler(40, QLatin1Char('x'));
         for (int i = 0; i < Rows; ++i)
-            m_db.execute(QStringLiteral("Insert Into tblPelLN(KdEdi, Uredi) Values('%1', '%2')")
-                             .arg(i)
-                             .arg(filler));
+            m_db.execute(
+                QStringLiteral("Insert Into tblPelLN(KdEdi, Uredi) Values('%1', '%2')").arg(i).arg(filler));
         m_db.commit();
 
         Recordset rows;
@@ -229,7 +228,8 @@ private:
     {
         int count = -1;
         {
-            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            QSqlDatabase other
+                = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
             other.setDatabaseName(m_path);
             if (other.open()) {
                 QSqlQuery query(other);

@@ -20,8 +20,7 @@ QByteArray readWholeFile(const QString &path)
     return file.readAll();
 }
 
-template<typename Handle>
-void forEachRecord(const QString &path, Handle handle)
+template<typename Handle> void forEachRecord(const QString &path, Handle handle)
 {
     csv::Reader reader(readWholeFile(path));
     csv::Record record;
@@ -45,7 +44,7 @@ QString textOf(const csv::Field &field)
 
 } // namespace
 
-InputError::InputError(const QString &message) : std::runtime_error(message.toStdString()) {}
+InputError::InputError(const QString &message) : std::runtime_error(message.toStdString()) { }
 
 CodeList readCodeListFile(const QString &path)
 {
@@ -53,7 +52,7 @@ CodeList readCodeListFile(const QString &path)
     bool headerSeen = false;
     forEachRecord(path, [&](const csv::Record &record, qsizetype line) {
         if (!headerSeen) {
-            if (record != csv::Record{QStringLiteral("Kode"), QStringLiteral("Uraian")})
+            if (record != csv::Record {QStringLiteral("Kode"), QStringLiteral("Uraian")})
                 badLine(path, line, QStringLiteral("the header must be \"Kode,Uraian\""));
             headerSeen = true;
             return;
@@ -63,7 +62,8 @@ CodeList readCodeListFile(const QString &path)
         rows.append({record.at(0), record.at(1)});
     });
     if (!headerSeen)
-        throw InputError(QStringLiteral("%1: the file is empty (the header \"Kode,Uraian\" is missing)").arg(path));
+        throw InputError(
+            QStringLiteral("%1: the file is empty (the header \"Kode,Uraian\" is missing)").arg(path));
     return rows;
 }
 

@@ -32,7 +32,8 @@ CodeList readCodeListFile(const QString &path);
 // Ports of UN/LOCODE files (no header; Change, Country, Location, Name,
 // NameWoDiacritics, Subdivision, Function, Status, Date, IATA, Coordinates,
 // Remarks): entries whose Function starts with "1", whose Change is not "X"
-// and that have a location code of their own, in file order, Indonesian ones (country "ID") apart from the others.
+// and that have a location code of their own, in file order, Indonesian ones (country "ID") apart from the
+// others.
 struct Ports
 {
     CodeList domestic;

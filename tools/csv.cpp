@@ -6,9 +6,9 @@ namespace csv {
 
 ParseError::ParseError(qsizetype line, const QString &message)
     : std::runtime_error(QStringLiteral("line %1: %2").arg(line).arg(message).toStdString()),
-      m_line(line), m_message(message)
-{
-}
+      m_line(line),
+      m_message(message)
+{ }
 
 Reader::Reader(QByteArray data) : m_data(std::move(data))
 {
@@ -100,8 +100,8 @@ QByteArray formatRecord(const Record &record)
         if (!record.at(i))
             continue;
         const QByteArray bytes = record.at(i)->toUtf8();
-        const bool needsQuotes = bytes.contains(',') || bytes.contains('"') || bytes.contains('\r')
-            || bytes.contains('\n');
+        const bool needsQuotes
+            = bytes.contains(',') || bytes.contains('"') || bytes.contains('\r') || bytes.contains('\n');
         if (!needsQuotes) {
             line += bytes;
             continue;

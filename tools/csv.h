@@ -1,9 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <optional>
 #include <stdexcept>
 
 // RFC 4180 CSV in UTF-8: fields split by ',', records ended by CRLF (a bare

@@ -93,10 +93,9 @@ void createDatabase(const QString &path, const QString &password,
 
 QString usage()
 {
-    return QStringLiteral(
-        "usage: valdoren-db create-target PATH --program ROZ|VAM|LUG|SOMA\n"
-        "       valdoren-db create-source PATH --from DIR [--locode FILE]...\n"
-        "       valdoren-db dump PATH TABLE [--password P]");
+    return QStringLiteral("usage: valdoren-db create-target PATH --program ROZ|VAM|LUG|SOMA\n"
+                          "       valdoren-db create-source PATH --from DIR [--locode FILE]...\n"
+                          "       valdoren-db dump PATH TABLE [--password P]");
 }
 
 void run(const QStringList &arguments, QIODevice &out)
@@ -115,10 +114,9 @@ void run(const QStringList &arguments, QIODevice &out)
         dump(options.positional(0), options.positional(1),
              options.single(QStringLiteral("--password"), false), out);
     } else {
-        throw CommandError(
-            (command.isEmpty() ? QStringLiteral("no command given\n")
-                               : QStringLiteral("unknown command \"%1\"\n").arg(command))
-            + usage());
+        throw CommandError((command.isEmpty() ? QStringLiteral("no command given\n")
+                                              : QStringLiteral("unknown command \"%1\"\n").arg(command))
+                           + usage());
     }
 }
 
@@ -126,8 +124,7 @@ void createTarget(const QString &path, const QString &programName)
 {
     const auto program = lorvanta::programFromName(programName);
     if (!program)
-        throw CommandError(
-            QStringLiteral("unknown program \"%1\" (ROZ, VAM, LUG or SOMA)").arg(programName));
+        throw CommandError(QStringLiteral("unknown program \"%1\" (ROZ, VAM, LUG or SOMA)").arg(programName));
     createDatabase(path, lorvanta::databasePassword(*program), [&](dataaccess::Connection &db) {
         for (const QString &table : lorvanta::referenceTables(*program))
             db.execute(lorvanta::createReferenceTableStatement(table));
@@ -149,8 +146,8 @@ void createSource(const QString &path, const QString &folder, const QStringList 
             db.execute(lorvanta::createSourceTableStatement(table));
             const QString prefix = QStringLiteral("INSERT INTO %1 (Kode, Uraian) VALUES (").arg(table);
             for (const codelists::CodeRow &row : lists.value(table))
-                db.execute(prefix + sqlLiteral(row.code) + QStringLiteral(", ")
-                           + sqlLiteral(row.description) + QLatin1Char(')'));
+                db.execute(prefix + sqlLiteral(row.code) + QStringLiteral(", ") + sqlLiteral(row.description)
+                           + QLatin1Char(')'));
         }
     });
 }

@@ -13,7 +13,7 @@ namespace dbcommands {
 class CommandError : public std::runtime_error
 {
 public:
-    explicit CommandError(const QString &message) : std::runtime_error(message.toStdString()) {}
+    explicit CommandError(const QString &message) : std::runtime_error(message.toStdString()) { }
 };
 
 QString usage();

@@ -1,8 +1,8 @@
 #include "dbcommands.h"
 
+#include <cstdio>
 #include <QCoreApplication>
 #include <QFile>
-#include <cstdio>
 
 int main(int argc, char *argv[])
 {

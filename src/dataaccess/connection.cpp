@@ -21,8 +21,7 @@ QString uniqueConnectionName()
 
 DataAccessError notOpen()
 {
-    return DataAccessError::databaseFailed(errc::NotOpen,
-                                           QStringLiteral("The connection is not open"));
+    return DataAccessError::databaseFailed(errc::NotOpen, QStringLiteral("The connection is not open"));
 }
 
 } // namespace
@@ -78,8 +77,8 @@ void Connection::openSqlite()
     m_name = uniqueConnectionName();
     m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_database.setDatabaseName(sqliteUriForExistingFile(m_dataSource));
-    m_database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
-                                     .arg(m_busyTimeout.count()));
+    m_database.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeout.count()));
     if (!m_database.open()) {
         const DataAccessError failure = DataAccessError::fromSqlError(m_database.lastError(), m_dataSource);
         closeSqlite();
@@ -99,8 +98,8 @@ void Connection::checkPassword(const QString &password)
                               m_dataSource + QStringLiteral(": ") + failure.description());
     }
     if (!verifier.matches(password))
-        throw DataAccessError::databaseFailed(
-            errc::WrongPassword, m_dataSource + QStringLiteral(": wrong database password"));
+        throw DataAccessError::databaseFailed(errc::WrongPassword,
+                                              m_dataSource + QStringLiteral(": wrong database password"));
 }
 
 // A writer holding the file shows up here, within the busy timeout, and not

@@ -2,14 +2,14 @@
 
 #include "dataaccess/dataaccesserror.h"
 
+#include <chrono>
+#include <optional>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QTimer>
-#include <chrono>
-#include <optional>
 
 namespace dataaccess {
 
@@ -30,8 +30,8 @@ class Connection : public QObject
     Q_OBJECT
 
 public:
-    static constexpr std::chrono::milliseconds CommitInterval{250};
-    static constexpr std::chrono::milliseconds DefaultBusyTimeout{3000};
+    static constexpr std::chrono::milliseconds CommitInterval {250};
+    static constexpr std::chrono::milliseconds DefaultBusyTimeout {3000};
 
     explicit Connection(QObject *parent = nullptr);
     ~Connection() override;

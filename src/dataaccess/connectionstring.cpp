@@ -21,7 +21,7 @@ bool isBlank(QChar c)
 class Parser
 {
 public:
-    explicit Parser(const QString &text) : m_text(text) {}
+    explicit Parser(const QString &text) : m_text(text) { }
 
     QMap<QString, QString> run()
     {
@@ -128,7 +128,8 @@ ConnectionString ConnectionString::parse(const QString &text)
 QString ConnectionString::quoteValue(const QString &value)
 {
     const bool needsQuotes = value.contains(QLatin1Char(';')) || value.contains(QLatin1Char('"'))
-        || value.contains(QLatin1Char('\'')) || (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
+        || value.contains(QLatin1Char('\''))
+        || (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
     if (!needsQuotes)
         return value;
     if (!value.contains(QLatin1Char('"')))
@@ -143,8 +144,7 @@ QString ConnectionString::quoteValue(const QString &value)
 QString ConnectionString::forJet(const QString &dataSource, const QString &password)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + quoteValue(dataSource)
-        + QStringLiteral(";Jet OLEDB:Database Password=") + quoteValue(password)
-        + QLatin1Char(';');
+        + QStringLiteral(";Jet OLEDB:Database Password=") + quoteValue(password) + QLatin1Char(';');
 }
 
 std::optional<QString> ConnectionString::value(const QString &key) const

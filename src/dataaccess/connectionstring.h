@@ -1,8 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <QMap>
 #include <QString>
-#include <optional>
 
 namespace dataaccess {
 

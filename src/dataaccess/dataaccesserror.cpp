@@ -56,10 +56,11 @@ QString plainReason(int primary)
 } // namespace
 
 DataAccessError::DataAccessError(FailureKind kind, int number, const QString &description)
-    : m_kind(kind), m_number(number), m_description(description),
+    : m_kind(kind),
+      m_number(number),
+      m_description(description),
       m_what(QStringLiteral("%1 (%2)").arg(description).arg(number).toUtf8())
-{
-}
+{ }
 
 DataAccessError DataAccessError::databaseFailed(int number, const QString &description)
 {
@@ -81,8 +82,8 @@ DataAccessError DataAccessError::fromSqlError(const QSqlError &error, const QStr
     if (!context.isEmpty())
         description = context + QStringLiteral(": ") + description;
 
-    const FailureKind kind =
-        refusesOnlyTheRow(primary) ? FailureKind::RowRefused : FailureKind::DatabaseFailed;
+    const FailureKind kind
+        = refusesOnlyTheRow(primary) ? FailureKind::RowRefused : FailureKind::DatabaseFailed;
     return DataAccessError(kind, numeric ? number : 1, description);
 }
 

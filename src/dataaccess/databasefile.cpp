@@ -8,9 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QRandomGenerator>
 #include <QtEndian>
 
 namespace dataaccess {
@@ -93,7 +93,7 @@ void initializeFile(const QString &path, const QString &password)
 class PartFileGuard
 {
 public:
-    explicit PartFileGuard(QString path) : m_path(std::move(path)) {}
+    explicit PartFileGuard(QString path) : m_path(std::move(path)) { }
     ~PartFileGuard()
     {
         if (m_armed) {
@@ -150,10 +150,8 @@ PasswordVerifier readPasswordVerifier(const QSqlDatabase &database)
 {
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT algorithm, iterations, salt, digest FROM %1")
-                        .arg(PasswordTable)))
-        throw DataAccessError::fromSqlError(query.lastError(),
-                                            QStringLiteral("Cannot read the database"));
+    if (!query.exec(QStringLiteral("SELECT algorithm, iterations, salt, digest FROM %1").arg(PasswordTable)))
+        throw DataAccessError::fromSqlError(query.lastError(), QStringLiteral("Cannot read the database"));
     if (!query.next()) {
         if (query.lastError().isValid())
             throw DataAccessError::fromSqlError(query.lastError(),
@@ -177,10 +175,10 @@ void createDatabase(const QString &path, const QString &password,
 
     // A fresh name beside the target (so the final rename stays on one file
     // system), created exclusively so no other file is ever taken over.
-    const QString partPath = folder.filePath(
-        QStringLiteral(".%1.%2.part")
-            .arg(target.fileName())
-            .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0')));
+    const QString partPath
+        = folder.filePath(QStringLiteral(".%1.%2.part")
+                              .arg(target.fileName())
+                              .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0')));
     QFile part(partPath);
     if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         refuse(errc::CannotCreate, path,

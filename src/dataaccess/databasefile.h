@@ -1,9 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <QSqlDatabase>
 #include <QString>
 #include <QtGlobal>
-#include <functional>
 
 namespace dataaccess {
 

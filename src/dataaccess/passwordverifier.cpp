@@ -13,8 +13,8 @@ constexpr int DigestBytes = 32;
 
 QByteArray derive(const QString &password, const QByteArray &salt, int iterations)
 {
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt,
-                                              iterations, DigestBytes);
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, iterations,
+                                              DigestBytes);
 }
 
 // Same time whatever the first differing byte, so timing tells nothing.

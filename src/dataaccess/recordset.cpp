@@ -12,8 +12,7 @@ void Recordset::open(const QString &query, const Connection &connection)
 {
     close();
     if (!connection.isOpen())
-        throw DataAccessError::databaseFailed(errc::NotOpen,
-                                              QStringLiteral("The connection is not open"));
+        throw DataAccessError::databaseFailed(errc::NotOpen, QStringLiteral("The connection is not open"));
     QSqlQuery sqlQuery(connection.database());
     sqlQuery.setForwardOnly(true);
     if (!sqlQuery.exec(query))
@@ -32,16 +31,15 @@ void Recordset::fetch()
 {
     m_eof = !m_query->next();
     if (m_eof && m_query->lastError().isValid())
-        throw DataAccessError::fromSqlError(m_query->lastError(),
-                                            QStringLiteral("Cannot read the next row"));
+        throw DataAccessError::fromSqlError(m_query->lastError(), QStringLiteral("Cannot read the next row"));
 }
 
 int Recordset::fieldIndex(const QString &name) const
 {
     const auto it = m_fieldIndexes.constFind(name.toLower());
     if (it == m_fieldIndexes.constEnd())
-        throw DataAccessError::databaseFailed(
-            errc::NoSuchField, QStringLiteral("The query has no field \"%1\"").arg(name));
+        throw DataAccessError::databaseFailed(errc::NoSuchField,
+                                              QStringLiteral("The query has no field \"%1\"").arg(name));
     return *it;
 }
 
@@ -49,8 +47,7 @@ std::optional<QString> Recordset::field(const QString &name) const
 {
     const int index = fieldIndex(name);
     if (!m_query || m_eof)
-        throw DataAccessError::databaseFailed(errc::NoCurrentRow,
-                                              QStringLiteral("There is no current row"));
+        throw DataAccessError::databaseFailed(errc::NoCurrentRow, QStringLiteral("There is no current row"));
     const QVariant value = m_query->value(index);
     if (value.isNull())
         return std::nullopt;
@@ -60,8 +57,7 @@ std::optional<QString> Recordset::field(const QString &name) const
 void Recordset::moveNext()
 {
     if (!m_query || m_eof)
-        throw DataAccessError::databaseFailed(errc::NoCurrentRow,
-                                              QStringLiteral("There is no current row"));
+        throw DataAccessError::databaseFailed(errc::NoCurrentRow, QStringLiteral("There is no current row"));
     fetch();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <QHash>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace dataaccess {
 

@@ -28,10 +28,10 @@ const std::array<CodeCategory, 6> &codeCategories()
          QStringLiteral("tblKemasan"), 45, false},
         {QStringLiteral("chkNegara"), QStringLiteral("Negara"), QStringLiteral("Negara"),
          QStringLiteral("tblNegara"), 40, false},
-        {QStringLiteral("chkPelDN"), QStringLiteral("Pelabuhan Dalam Negeri"),
-         QStringLiteral("PelDN"), QStringLiteral("tblPelDN"), 45, false},
-        {QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"),
-         QStringLiteral("PelLN"), QStringLiteral("tblPelLN"), 30, true},
+        {QStringLiteral("chkPelDN"), QStringLiteral("Pelabuhan Dalam Negeri"), QStringLiteral("PelDN"),
+         QStringLiteral("tblPelDN"), 45, false},
+        {QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"), QStringLiteral("PelLN"),
+         QStringLiteral("tblPelLN"), 30, true},
         {QStringLiteral("chkSatuan"), QStringLiteral("Satuan"), QStringLiteral("Satuan"),
          QStringLiteral("tblSatuan"), 45, false},
         {QStringLiteral("chkValuta"), QStringLiteral("Valuta Asing"), QStringLiteral("Valuta"),
@@ -44,8 +44,8 @@ QString firstCharacters(const QString &text, int limit)
 {
     qsizetype end = 0;
     for (int count = 0; count < limit && end < text.size(); ++count) {
-        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size()
-            && text.at(end + 1).isLowSurrogate();
+        const bool pair
+            = text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate();
         end += pair ? 2 : 1;
     }
     return text.left(end);
@@ -57,8 +57,7 @@ QString insertStatement(const CodeCategory &category, const std::optional<QStrin
     // Cut first, then double: the stored description never exceeds the limit.
     const QString kept = firstCharacters(description.value_or(QString()), category.descriptionLimit);
     return category.statementPrefix() + withApostrophesDoubled(code.value_or(QString()))
-        + QStringLiteral("', ") + QStringLiteral("'") + withApostrophesDoubled(kept)
-        + QStringLiteral("')");
+        + QStringLiteral("', ") + QStringLiteral("'") + withApostrophesDoubled(kept) + QStringLiteral("')");
 }
 
 QString statusLine(const std::optional<QString> &code, const std::optional<QString> &description)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <array>
 #include <optional>
+#include <QString>
 
 // The six kinds of reference codes the transfer moves, and how one source
 // row becomes one insert statement and one status line.
@@ -10,14 +10,14 @@ namespace transfer {
 
 struct CodeCategory
 {
-    QString tickBoxName;   // the main window's tick box for it
-    QString caption;       // that tick box's caption
-    QString sourceTable;   // in NewCodes.mdb
+    QString tickBoxName; // the main window's tick box for it
+    QString caption; // that tick box's caption
+    QString sourceTable; // in NewCodes.mdb
     QString targetTable;
-    int descriptionLimit;  // characters of the description kept
-    bool skippedForSoma;   // a SOMA database has no such table
+    int descriptionLimit; // characters of the description kept
+    bool skippedForSoma; // a SOMA database has no such table
 
-    QString sourceQuery() const;     // "Select * From <source table>"
+    QString sourceQuery() const; // "Select * From <source table>"
     QString statementPrefix() const; // "Insert Into <target>(KdEdi, Uredi) Values('"
 };
 

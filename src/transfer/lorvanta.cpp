@@ -19,8 +19,7 @@ std::optional<Program> programFromName(const QString &name)
 
 QString databasePassword(Program program)
 {
-    return program == Program::Soma ? QStringLiteral("TobakLimer")
-                                    : QStringLiteral("GorvanPelikMiro");
+    return program == Program::Soma ? QStringLiteral("TobakLimer") : QStringLiteral("GorvanPelikMiro");
 }
 
 QStringList referenceTables(Program program)

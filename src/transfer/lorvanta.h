@@ -1,8 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 // The four Lorvanta programs and what their databases hold.
 namespace lorvanta {

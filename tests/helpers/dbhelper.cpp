@@ -3,13 +3,13 @@
 #include "dataaccess/connection.h"
 #include "dataaccess/connectionstring.h"
 
+#include <chrono>
+#include <cstdio>
+#include <iostream>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <chrono>
-#include <cstdio>
-#include <iostream>
 #include <string>
 
 namespace {
@@ -50,8 +50,7 @@ int insertForever(const QString &path, const QString &password)
     try {
         db.open();
         for (qint64 row = 1;; ++row) {
-            db.execute(QStringLiteral("INSERT INTO Codes (Kode, Uraian) VALUES ('%1', 'row %1')")
-                           .arg(row));
+            db.execute(QStringLiteral("INSERT INTO Codes (Kode, Uraian) VALUES ('%1', 'row %1')").arg(row));
             if (row % 50 == 0) {
                 std::printf("%lld %lld\n", static_cast<long long>(row),
                             static_cast<long long>(monotonicMilliseconds()));

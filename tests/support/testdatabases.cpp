@@ -64,8 +64,7 @@ void makeWritable(const QString &path)
 {
     if (::geteuid() == 0)
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                              | QFile::ReadOther);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
 QString integrityCheck(const QString &path)

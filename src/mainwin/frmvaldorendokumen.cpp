@@ -1,0 +1,154 @@
+#include "mainwin/frmvaldorendokumen.h"
+
+#include "mainwin/singleprogressbar.h"
+#include "mainwin/twips.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+// The tick boxes are 13 pixels high by design: their indicator must not be
+// taller, or its lower edge is cut off.
+class CompactIndicatorStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
+            return qMin(TickIndicatorSize, QProxyStyle::pixelMetric(metric, option, widget));
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    static constexpr int TickIndicatorSize = 13;
+};
+
+template<typename Control> Control *place(Control *control, const QString &name, const QRect &geometry)
+{
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+// Enter presses the button that has the focus, and no other: in a plain
+// window (not a dialog) there is no default button to take it instead.
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
+{
+    auto *control = place(new QPushButton(caption, parent), name, geometry);
+    control->setAutoDefault(true);
+    return control;
+}
+
+QCheckBox *tickBox(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
+                   QStyle *style)
+{
+    auto *control = place(new QCheckBox(caption, parent), name, geometry);
+    control->setStyle(style);
+    control->setChecked(true);
+    return control;
+}
+
+QLabel *label(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
+{
+    return place(new QLabel(caption, parent), name, geometry);
+}
+
+} // namespace
+
+frmValdorenDokumen::frmValdorenDokumen(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmValdorenDokumen"));
+    setWindowTitle(QStringLiteral("Valdoren Baru ke Lorvanta"));
+    setWindowIcon(QIcon(QStringLiteral(":/valdoren.xpm")));
+    setFont(designFont());
+    setFixedSize(twipsToPixels(6525), twipsToPixels(3465));
+    createControls();
+    setTabOrder();
+    cmdOk->setFocus();
+}
+
+QFont frmValdorenDokumen::designFont()
+{
+    // Arial's metrics at 10 pixels (7.5 points on a 96-dpi screen): the
+    // longest captions fit the places designed for an 8-point bitmap font.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(10);
+    return font;
+}
+
+void frmValdorenDokumen::createControls()
+{
+    Command4 = button(this, QStringLiteral("Command4"), QStringLiteral("?"), twipsRect(4080, 2970, 465, 375));
+
+    auto *tickStyle = new CompactIndicatorStyle;
+    tickStyle->setParent(this);
+
+    // An empty title: only the border shows.
+    Frame1 = place(new QGroupBox(this), QStringLiteral("Frame1"), twipsRect(90, 90, 6345, 2805));
+    CommonDialog1 = new QFileDialog(this, QStringLiteral("Ambil Database ROZ, VAM, LUG atau SOMA"));
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    CommonDialog1->setFileMode(QFileDialog::ExistingFile);
+    CommonDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    chkPelLN = tickBox(Frame1, QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"),
+                       twipsRect(2670, 1650, 2205, 195), tickStyle);
+    chkPelDN = tickBox(Frame1, QStringLiteral("chkPelDN"), QStringLiteral("Pelabuhan Dalam Negeri"),
+                       twipsRect(2670, 1350, 2205, 195), tickStyle);
+    chkNegara = tickBox(Frame1, QStringLiteral("chkNegara"), QStringLiteral("Negara"),
+                        twipsRect(2670, 1050, 2595, 195), tickStyle);
+    chkValuta = tickBox(Frame1, QStringLiteral("chkValuta"), QStringLiteral("Valuta Asing"),
+                        twipsRect(360, 1650, 1695, 195), tickStyle);
+    chkKemasan = tickBox(Frame1, QStringLiteral("chkKemasan"), QStringLiteral("Kemasan"),
+                         twipsRect(360, 1350, 1695, 195), tickStyle);
+    chkSatuan = tickBox(Frame1, QStringLiteral("chkSatuan"), QStringLiteral("Satuan"),
+                        twipsRect(360, 1050, 1695, 195), tickStyle);
+    txtFileName
+        = place(new QLineEdit(Frame1), QStringLiteral("txtFileName"), twipsRect(1380, 2220, 3945, 285));
+    cmdBrowse = button(Frame1, QStringLiteral("cmdBrowse"), QStringLiteral("Browse"),
+                       twipsRect(5400, 2220, 735, 345));
+    ProgressBar1 = place(new SingleProgressBar(Frame1), QStringLiteral("ProgressBar1"),
+                         twipsRect(180, 2610, 5985, 105));
+    Label3 = label(Frame1, QStringLiteral("Label3"),
+                   QStringLiteral("Pilih jenis kode tabel referensi untuk dimasukkan:"),
+                   twipsRect(210, 570, 3600, 195));
+    Label1 = label(Frame1, QStringLiteral("Label1"), QStringLiteral("Pilih Database"),
+                   twipsRect(210, 2220, 1020, 195));
+    Label2 = label(Frame1, QStringLiteral("Label2"),
+                   QStringLiteral("Ini untuk valdoren Baru sesuai P-44/ZT/2009"),
+                   twipsRect(210, 300, 3600, 195));
+
+    Command2
+        = button(this, QStringLiteral("Command2"), QStringLiteral("Cancel"), twipsRect(5580, 2970, 825, 375));
+    cmdOk = button(this, QStringLiteral("cmdOk"), QStringLiteral("Ok"), twipsRect(4620, 2970, 885, 375));
+    lblInfo
+        = label(this, QStringLiteral("lblInfo"), QStringLiteral("Klik [Ok] untuk memasukkan kode-kode baru"),
+                twipsRect(90, 3060, 3480, 195));
+}
+
+// By the design's tab indexes; labels, the frame and the progress bar take
+// no focus and drop out of the chain.
+void frmValdorenDokumen::setTabOrder()
+{
+    const QList<QWidget *> chain = {cmdOk,     Command2,  cmdBrowse, txtFileName, chkSatuan, chkKemasan,
+                                    chkValuta, chkNegara, chkPelDN,  chkPelLN,    Command4};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
+}
+
+void frmValdorenDokumen::centreOnScreen()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}

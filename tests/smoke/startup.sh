@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The built program in a real X window: with NewCodes.mdb beside it the main
+# window appears; without it a message box appears, and pressing Enter on it
+# ends the program with no main window ever shown.
+set -uo pipefail
+program=$1
+newcodes=$2
+. "$(dirname "$0")/xvfb-session.sh"
+start_xvfb
+
+STAGE=$(mktemp -d)
+mkdir "$STAGE/with" "$STAGE/without"
+cp "$program" "$STAGE/with/valdoren"
+cp "$newcodes" "$STAGE/with/NewCodes.mdb"
+cp "$program" "$STAGE/without/valdoren"
+
+"$STAGE/with/valdoren" &
+APP_PID=$!
+if ! wait_for_window "Valdoren Baru ke Lorvanta" 30 >/dev/null; then
+  echo "FAIL: the main window did not appear"
+  exit 1
+fi
+echo "ok: main window shown with NewCodes.mdb present"
+kill "$APP_PID"
+wait "$APP_PID" 2>/dev/null
+APP_PID=
+
+"$STAGE/without/valdoren" &
+APP_PID=$!
+if ! box=$(wait_for_window "Valdoren" 30); then
+  echo "FAIL: no message box without NewCodes.mdb"
+  exit 1
+fi
+if xdotool search --onlyvisible --name "^Valdoren Baru ke Lorvanta\$" >/dev/null 2>&1; then
+  echo "FAIL: the main window opened without NewCodes.mdb"
+  exit 1
+fi
+xdotool windowfocus --sync "$box" key Return
+if ! wait_for_exit "$APP_PID" 20; then
+  echo "FAIL: the program did not end after the message"
+  exit 1
+fi
+APP_PID=
+[ "$EXIT_STATUS" -eq 0 ] || { echo "FAIL: exit status $EXIT_STATUS"; exit 1; }
+echo "ok: message box, then the program ended with status 0"

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "mainwin/dialogseam.h"
+
+#include <functional>
+#include <QStringList>
+
+// Answers the program's message boxes and file dialogs in place of the
+// operator while it lives, and keeps what they showed.
+class FakeDialogs : public DialogSeam
+{
+public:
+    FakeDialogs() { DialogSeam::setCurrent(this); }
+    ~FakeDialogs() override { DialogSeam::setCurrent(nullptr); }
+
+    void showMessage(QWidget *parent, const QString &text) override;
+    QString chooseFile(QFileDialog &dialog) override;
+
+    QStringList messages;
+    QList<QWidget *> messageParents;
+    // Answers for the file dialog, taken in turn; none left means "cancel".
+    QStringList fileAnswers;
+    QStringList fileDialogTitles;
+    QList<QStringList> fileDialogFilters;
+    QStringList fileDialogFolders;
+    // Runs while a message is "shown", as an operator could act then.
+    std::function<void(const QString &)> whileMessageShown;
+};
