@@ -44,7 +44,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_window = std::make_unique<frmValdorenDokumen>(); }
+    void init() { m_window = std::make_unique<frmValdorenDokumen>(QCoreApplication::applicationDirPath()); }
     void cleanup() { m_window.reset(); }
 
     void windowProperties()

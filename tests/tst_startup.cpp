@@ -2,6 +2,7 @@
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
 #include "testdatabases.h"
+#include "transfer/programfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,7 +53,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, folder);
         QFETCH(QString, expected);
-        QCOMPARE(mdlMain::sourcePath(folder), expected);
+        QCOMPARE(transfer::newCodesPath(folder), expected);
     }
 
     void programFolderIsTheExecutablesFolder()
@@ -105,11 +106,11 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("f"));
         testsupport::writeFile(file, "x");
-        QVERIFY(mdlMain::isOrdinaryFile(file));
-        QVERIFY(!mdlMain::isOrdinaryFile(dir.path()));
-        QVERIFY(!mdlMain::isOrdinaryFile(dir.filePath(QStringLiteral("missing"))));
-        QVERIFY(!mdlMain::isOrdinaryFile(QString()));
-        QVERIFY(!mdlMain::isOrdinaryFile(QStringLiteral("/proc/self/no/such/thing")));
+        QVERIFY(transfer::isOrdinaryFile(file));
+        QVERIFY(!transfer::isOrdinaryFile(dir.path()));
+        QVERIFY(!transfer::isOrdinaryFile(dir.filePath(QStringLiteral("missing"))));
+        QVERIFY(!transfer::isOrdinaryFile(QString()));
+        QVERIFY(!transfer::isOrdinaryFile(QStringLiteral("/proc/self/no/such/thing")));
     }
 };
 

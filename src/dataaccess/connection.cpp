@@ -115,6 +115,7 @@ void Connection::closeSqlite()
 {
     m_commitTimer.stop();
     m_inTransaction = false;
+    m_explicitTransaction = false;
     m_uncommittedStatements = 0;
     m_query.reset();
     m_database.close();
@@ -151,11 +152,25 @@ void Connection::execute(const QString &statement)
             throw;
         throw withLostWork(failure);
     }
-    if (m_inTransaction) {
-        ++m_uncommittedStatements;
-        if (m_transactionAge.hasExpired(CommitInterval.count()))
-            commitNow();
-    }
+    ++m_uncommittedStatements;
+    if (!m_explicitTransaction && m_transactionAge.hasExpired(CommitInterval.count()))
+        commitNow();
+}
+
+void Connection::beginTrans()
+{
+    requireOpen();
+    commitNow();
+    beginImplicitTransaction();
+    m_commitTimer.stop();
+    m_explicitTransaction = true;
+}
+
+void Connection::commitTrans()
+{
+    requireOpen();
+    m_explicitTransaction = false;
+    commitNow();
 }
 
 void Connection::beginImplicitTransaction()
@@ -187,6 +202,8 @@ void Connection::commitNow()
 
 void Connection::commitFromTimer()
 {
+    if (m_explicitTransaction)
+        return;
     try {
         commitNow();
     } catch (const DataAccessError &failure) {
@@ -202,6 +219,7 @@ DataAccessError Connection::withLostWork(const DataAccessError &failure)
         return failure;
     m_commitTimer.stop();
     m_inTransaction = false;
+    m_explicitTransaction = false;
     const int uncommitted = std::exchange(m_uncommittedStatements, 0);
     const bool saved = m_query->exec(QStringLiteral("COMMIT"));
     if (!saved)

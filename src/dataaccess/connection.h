@@ -56,6 +56,11 @@ public:
     // Commits what the open implicit transaction holds.
     void commit();
 
+    // An explicit transaction: statements between these are committed
+    // together by commitTrans(), never in parts.
+    void beginTrans();
+    void commitTrans();
+
     // Commits, then closes. Closes even when the commit fails, then throws.
     void close();
 
@@ -81,6 +86,7 @@ private:
     std::optional<QSqlQuery> m_query;
     std::chrono::milliseconds m_busyTimeout = DefaultBusyTimeout;
     bool m_inTransaction = false;
+    bool m_explicitTransaction = false;
     int m_uncommittedStatements = 0;
     QElapsedTimer m_transactionAge;
     QTimer m_commitTimer;

@@ -8,6 +8,9 @@ namespace dataaccess {
 namespace {
 
 const QString Pbkdf2Sha256 = QStringLiteral("pbkdf2-sha256");
+// An empty password has no secret to keep: a slow digest of it would only
+// slow down every open of a database that has none.
+const QString NoPassword = QStringLiteral("none");
 constexpr int SaltBytes = 16;
 constexpr int DigestBytes = 32;
 
@@ -32,6 +35,8 @@ bool equalInConstantTime(const QByteArray &a, const QByteArray &b)
 
 PasswordVerifier PasswordVerifier::make(const QString &password, int iterations)
 {
+    if (password.isEmpty())
+        return {NoPassword, 0, QByteArray(""), QByteArray("")}; // empty, not null
     QByteArray salt(SaltBytes, Qt::Uninitialized);
     QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()),
                                           SaltBytes / sizeof(quint32));
@@ -40,6 +45,8 @@ PasswordVerifier PasswordVerifier::make(const QString &password, int iterations)
 
 bool PasswordVerifier::matches(const QString &password) const
 {
+    if (algorithm == NoPassword)
+        return password.isEmpty();
     if (algorithm != Pbkdf2Sha256 || iterations < 1 || salt.isEmpty() || digest.size() != DigestBytes)
         return false;
     return equalInConstantTime(derive(password, salt, iterations), digest);

@@ -7,7 +7,8 @@ namespace dataaccess {
 
 // What a database keeps in place of its password: a salted PBKDF2-SHA256
 // digest, slow on purpose so that a copied file does not give the password
-// away cheaply. It guards access; it does not encrypt anything.
+// away cheaply; an empty password, which has no secret to keep, is recorded
+// as "none". It guards access; it does not encrypt anything.
 struct PasswordVerifier
 {
     static constexpr int DefaultIterations = 60000;

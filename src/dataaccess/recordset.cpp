@@ -19,10 +19,8 @@ void Recordset::open(const QString &query, const Connection &connection)
         throw DataAccessError::fromSqlError(sqlQuery.lastError(), query);
 
     const QSqlRecord columns = sqlQuery.record();
-    for (int i = 0; i < columns.count(); ++i) {
+    for (int i = 0; i < columns.count(); ++i)
         m_fieldNames << columns.fieldName(i);
-        m_fieldIndexes.insert(columns.fieldName(i).toLower(), i);
-    }
     m_query.emplace(std::move(sqlQuery));
     fetch();
 }
@@ -34,13 +32,16 @@ void Recordset::fetch()
         throw DataAccessError::fromSqlError(m_query->lastError(), QStringLiteral("Cannot read the next row"));
 }
 
+// A query has a handful of columns: a plain scan, without building a
+// lower-cased key per call, is the cheapest lookup for a field read per row.
 int Recordset::fieldIndex(const QString &name) const
 {
-    const auto it = m_fieldIndexes.constFind(name.toLower());
-    if (it == m_fieldIndexes.constEnd())
-        throw DataAccessError::databaseFailed(errc::NoSuchField,
-                                              QStringLiteral("The query has no field \"%1\"").arg(name));
-    return *it;
+    for (int i = 0; i < m_fieldNames.size(); ++i) {
+        if (m_fieldNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw DataAccessError::databaseFailed(errc::NoSuchField,
+                                          QStringLiteral("The query has no field \"%1\"").arg(name));
 }
 
 std::optional<QString> Recordset::field(const QString &name) const
@@ -64,7 +65,6 @@ void Recordset::moveNext()
 void Recordset::close()
 {
     m_query.reset();
-    m_fieldIndexes.clear();
     m_fieldNames.clear();
     m_eof = true;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <QHash>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -39,7 +38,6 @@ private:
     int fieldIndex(const QString &name) const;
 
     std::optional<QSqlQuery> m_query;
-    QHash<QString, int> m_fieldIndexes; // keys lower-cased
     QStringList m_fieldNames;
     bool m_eof = true;
 };

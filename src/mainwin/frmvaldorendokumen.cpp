@@ -1,9 +1,13 @@
 #include "mainwin/frmvaldorendokumen.h"
 
+#include "mainwin/dialogseam.h"
 #include "mainwin/singleprogressbar.h"
 #include "mainwin/twips.h"
+#include "transfer/codecategory.h"
+#include "transfer/transferrun.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -32,10 +36,13 @@ public:
     static constexpr int TickIndicatorSize = 13;
 };
 
+// Every control keeps its designed place and size. A fixed size also spares
+// the window a layout request each time a label's text changes.
 template<typename Control> Control *place(Control *control, const QString &name, const QRect &geometry)
 {
     control->setObjectName(name);
     control->setGeometry(geometry);
+    control->setFixedSize(geometry.size());
     return control;
 }
 
@@ -64,7 +71,8 @@ QLabel *label(QWidget *parent, const QString &name, const QString &caption, cons
 
 } // namespace
 
-frmValdorenDokumen::frmValdorenDokumen(QWidget *parent) : QWidget(parent)
+frmValdorenDokumen::frmValdorenDokumen(const QString &programFolder, QWidget *parent)
+    : QWidget(parent), m_programFolder(programFolder)
 {
     setObjectName(QStringLiteral("frmValdorenDokumen"));
     setWindowTitle(QStringLiteral("Valdoren Baru ke Lorvanta"));
@@ -73,6 +81,7 @@ frmValdorenDokumen::frmValdorenDokumen(QWidget *parent) : QWidget(parent)
     setFixedSize(twipsToPixels(6525), twipsToPixels(3465));
     createControls();
     setTabOrder();
+    connectHandlers();
     cmdOk->setFocus();
 }
 
@@ -151,4 +160,104 @@ void frmValdorenDokumen::centreOnScreen()
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
+}
+
+void frmValdorenDokumen::connectHandlers()
+{
+    connect(cmdOk, &QPushButton::clicked, this, &frmValdorenDokumen::cmdOk_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmValdorenDokumen::Command2_Click);
+    m_statusPainter.setInterval(StatusPaintInterval);
+    connect(&m_statusPainter, &QTimer::timeout, this, &frmValdorenDokumen::paintStatusLine);
+}
+
+// The transfer runs inside this handler; its yields let the window repaint
+// and Cancel and "?" react meanwhile.
+void frmValdorenDokumen::cmdOk_Click()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    throttleStatusPainting(true);
+    transfer::TransferRun(*this, m_programFolder).run();
+    throttleStatusPainting(false);
+    m_running = false;
+}
+
+// The status line changes with every row, thousands of times a second, but
+// the screen shows at most one picture of it per refresh: painting it more
+// often would cost the run several times its inserts. While throttled, the
+// label keeps each new text and is painted by the timer.
+void frmValdorenDokumen::throttleStatusPainting(bool throttle)
+{
+    lblInfo->setUpdatesEnabled(!throttle);
+    if (throttle)
+        m_statusPainter.start();
+    else
+        m_statusPainter.stop();
+}
+
+void frmValdorenDokumen::paintStatusLine()
+{
+    lblInfo->setUpdatesEnabled(true);
+    lblInfo->repaint();
+    lblInfo->setUpdatesEnabled(false);
+}
+
+void frmValdorenDokumen::Command2_Click()
+{
+    if (bStop)
+        close();
+    else
+        bStop = true; // the run stops at its next check
+}
+
+bool frmValdorenDokumen::isTicked(const transfer::CodeCategory &category) const
+{
+    const auto *tick = findChild<QCheckBox *>(category.tickBoxName);
+    return tick && tick->isChecked();
+}
+
+QString frmValdorenDokumen::targetPath() const
+{
+    return txtFileName->text();
+}
+
+float frmValdorenDokumen::progressValue() const
+{
+    return ProgressBar1->singleValue();
+}
+
+void frmValdorenDokumen::setProgressValue(float value)
+{
+    ProgressBar1->setSingleValue(value);
+}
+
+void frmValdorenDokumen::setStatusLine(const QString &text)
+{
+    lblInfo->setText(text);
+}
+
+void frmValdorenDokumen::setSelectionEnabled(bool enabled)
+{
+    Frame1->setEnabled(enabled);
+}
+
+void frmValdorenDokumen::setOkEnabled(bool enabled)
+{
+    cmdOk->setEnabled(enabled);
+}
+
+void frmValdorenDokumen::setCancelCaption(const QString &caption)
+{
+    Command2->setText(caption);
+}
+
+void frmValdorenDokumen::showMessage(const QString &text)
+{
+    DialogSeam::current().showMessage(this, text);
+}
+
+void frmValdorenDokumen::yield()
+{
+    QCoreApplication::processEvents();
 }

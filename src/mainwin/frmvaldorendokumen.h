@@ -1,6 +1,10 @@
 #pragma once
 
+#include "transfer/runwindow.h"
+
+#include <QTimer>
 #include <QWidget>
+#include <chrono>
 
 class QCheckBox;
 class QFileDialog;
@@ -13,12 +17,13 @@ class SingleProgressBar;
 // The main window: the target database, the code categories to transfer, a
 // progress bar and status line, and the Ok, Cancel and "?" buttons. The
 // controls keep the names and the fixed places of the window's design.
-class frmValdorenDokumen : public QWidget
+class frmValdorenDokumen : public QWidget, private transfer::RunWindow
 {
     Q_OBJECT
 
 public:
-    explicit frmValdorenDokumen(QWidget *parent = nullptr);
+    // programFolder: where NewCodes.mdb lies.
+    explicit frmValdorenDokumen(const QString &programFolder, QWidget *parent = nullptr);
 
     // Places the window in the middle of the screen it is on.
     void centreOnScreen();
@@ -46,7 +51,40 @@ public:
     QPushButton *cmdOk;
     QLabel *lblInfo;
 
+    // The stop flag: true while no run is active, and once a stop is requested.
+    bool bStop = true;
+
+    // True while the transfer run is active.
+    bool isRunning() const { return m_running; }
+
 private:
     void createControls();
     void setTabOrder();
+    void connectHandlers();
+
+    void throttleStatusPainting(bool throttle);
+    void paintStatusLine();
+
+    void cmdOk_Click();
+    void Command2_Click();
+
+    // transfer::RunWindow
+    bool stopFlag() const override { return bStop; }
+    void setStopFlag(bool stop) override { bStop = stop; }
+    bool isTicked(const transfer::CodeCategory &category) const override;
+    QString targetPath() const override;
+    float progressValue() const override;
+    void setProgressValue(float value) override;
+    void setStatusLine(const QString &text) override;
+    void setSelectionEnabled(bool enabled) override;
+    void setOkEnabled(bool enabled) override;
+    void setCancelCaption(const QString &caption) override;
+    void showMessage(const QString &text) override;
+    void yield() override;
+
+    static constexpr std::chrono::milliseconds StatusPaintInterval{16}; // a 60 Hz screen's refresh
+
+    QString m_programFolder;
+    QTimer m_statusPainter;
+    bool m_running = false;
 };

@@ -16,12 +16,4 @@ bool startIn(const QString &folder);
 // The folder that holds the executable, as the platform writes it.
 QString programFolder();
 
-// The folder, the platform's separator, then "NewCodes.mdb"; a folder that
-// ends in a separator already (a drive root) gets a second one.
-QString sourcePath(const QString &folder);
-
-// True only for an ordinary file (not a folder; on Windows not a hidden or
-// system file). A test that cannot be made counts as absent.
-bool isOrdinaryFile(const QString &path);
-
 } // namespace mdlMain

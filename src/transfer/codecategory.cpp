@@ -4,9 +4,13 @@ namespace transfer {
 
 namespace {
 
-QString withApostrophesDoubled(QString text)
+void appendWithApostrophesDoubled(QString &out, const QString &text)
 {
-    return text.replace(QLatin1Char('\''), QStringLiteral("''"));
+    for (const QChar c : text) {
+        out += c;
+        if (c == QLatin1Char('\''))
+            out += c;
+    }
 }
 
 } // namespace
@@ -56,8 +60,16 @@ QString insertStatement(const CodeCategory &category, const std::optional<QStrin
 {
     // Cut first, then double: the stored description never exceeds the limit.
     const QString kept = firstCharacters(description.value_or(QString()), category.descriptionLimit);
-    return category.statementPrefix() + withApostrophesDoubled(code.value_or(QString()))
-        + QStringLiteral("', ") + QStringLiteral("'") + withApostrophesDoubled(kept) + QStringLiteral("')");
+    const QString codeText = code.value_or(QString());
+    QString statement;
+    statement.reserve(category.statementPrefix().size() + 2 * (codeText.size() + kept.size()) + 6);
+    statement += category.statementPrefix();
+    appendWithApostrophesDoubled(statement, codeText);
+    statement += QStringLiteral("', ");
+    statement += QLatin1Char('\'');
+    appendWithApostrophesDoubled(statement, kept);
+    statement += QStringLiteral("')");
+    return statement;
 }
 
 QString statusLine(const std::optional<QString> &code, const std::optional<QString> &description)

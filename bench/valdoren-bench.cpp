@@ -1,0 +1,167 @@
+// Times the transfer run as the operator gets it (the real main window, one
+// statement and one yield per row) against its floor: the same statements
+// through the same data-access component in one explicit transaction, with
+// no window. Prints rows per second of both, peak memory, and last
+// "ratio R", R = run time / floor time. The run's time counts from the press
+// of Ok to its return: opening both databases, reading the source, building
+// and executing the statements, yielding and showing each row.
+#include "dataaccess/connection.h"
+#include "dataaccess/connectionstring.h"
+#include "dataaccess/databasefile.h"
+#include "dataaccess/recordset.h"
+#include "dbcommands.h"
+#include "mainwin/dialogseam.h"
+#include "mainwin/frmvaldorendokumen.h"
+#include "transfer/codecategory.h"
+#include "transfer/lorvanta.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+// Answers the run's messages at once, so nothing waits for a person.
+class AnsweringDialogs : public DialogSeam
+{
+public:
+    void showMessage(QWidget *, const QString &text) override { messages << text; }
+    QString chooseFile(QFileDialog &) override { return {}; }
+    QStringList messages;
+};
+
+// Descriptions of the length real code lists have, some with apostrophes.
+QString description(QRandomGenerator &random, int row)
+{
+    static const QStringList words = {"Port",    "of",      "Saint",   "Jean",   "d'Arc",  "Container",
+                                      "Terminal", "Bulk",    "Harbour", "Côte",   "d'Ivoire", "North",
+                                      "Kilogram", "per",     "cubic",   "metre", "O'Brien", "Tanjung"};
+    QString text = QString::number(row);
+    const int count = 2 + random.bounded(6);
+    for (int i = 0; i < count; ++i)
+        text += QLatin1Char(' ') + words.at(random.bounded(words.size()));
+    return text;
+}
+
+void makeSource(const QString &path, int rows)
+{
+    QRandomGenerator random(44);
+    dataaccess::createDatabase(path, QString(), [&](dataaccess::Connection &db) {
+        const QStringList tables = lorvanta::sourceTables();
+        for (const QString &table : tables)
+            db.execute(lorvanta::createSourceTableStatement(table));
+        for (int row = 0; row < rows; ++row) {
+            QString text = description(random, row);
+            text.replace(QLatin1Char('\''), QStringLiteral("''"));
+            db.execute(QStringLiteral("INSERT INTO %1 VALUES ('C%2', '%3')")
+                           .arg(tables.at(row % tables.size()))
+                           .arg(row)
+                           .arg(text));
+        }
+    });
+}
+
+QStringList statementsFrom(const QString &sourcePath)
+{
+    dataaccess::Connection source;
+    source.setConnectionString(dataaccess::ConnectionString::forJet(sourcePath, QString()));
+    source.open();
+    QStringList statements;
+    for (const transfer::CodeCategory &category : transfer::codeCategories()) {
+        dataaccess::Recordset rows;
+        for (rows.open(category.sourceQuery(), source); !rows.eof(); rows.moveNext())
+            statements << transfer::insertStatement(category, rows.field(QStringLiteral("Kode")),
+                                                    rows.field(QStringLiteral("Uraian")));
+    }
+    return statements;
+}
+
+double timeFloor(const QString &targetPath, const QStringList &statements)
+{
+    dataaccess::Connection target;
+    target.setConnectionString(dataaccess::ConnectionString::forJet(targetPath, QStringLiteral("GorvanPelikMiro")));
+    target.open();
+    QElapsedTimer clock;
+    clock.start();
+    target.beginTrans();
+    for (const QString &statement : statements)
+        target.execute(statement);
+    target.commitTrans();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    target.close();
+    return seconds;
+}
+
+double timeRun(const QString &programFolder, const QString &targetPath, AnsweringDialogs &dialogs)
+{
+    frmValdorenDokumen window(programFolder);
+    window.show();
+    QCoreApplication::processEvents();
+    window.txtFileName->setText(targetPath);
+    QElapsedTimer clock;
+    clock.start();
+    window.cmdOk->click();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    if (dialogs.messages != QStringList{QStringLiteral("Selesai")})
+        qFatal("the run did not complete: %s", qPrintable(dialogs.messages.join(QLatin1String(" | "))));
+    return seconds;
+}
+
+long peakMemoryKib()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Times the transfer run against its floor."));
+    parser.addHelpOption();
+    const QCommandLineOption rowsOption(QStringLiteral("rows"), QStringLiteral("Source rows (default 100000)."),
+                                        QStringLiteral("N"), QStringLiteral("100000"));
+    parser.addOption(rowsOption);
+    parser.process(app);
+    bool ok = false;
+    const int rows = parser.value(rowsOption).toInt(&ok);
+    if (!ok || rows < 6) {
+        std::fprintf(stderr, "valdoren-bench: --rows needs a whole number of at least 6\n");
+        return 2;
+    }
+
+    QTemporaryDir folder;
+    const QString sourcePath = QDir(folder.path()).filePath(QStringLiteral("NewCodes.mdb"));
+    const QString runTarget = QDir(folder.path()).filePath(QStringLiteral("dbROZ.mdb"));
+    const QString floorTarget = QDir(folder.path()).filePath(QStringLiteral("floor-dbROZ.mdb"));
+    makeSource(sourcePath, rows);
+    dbcommands::createTarget(runTarget, QStringLiteral("ROZ"));
+    dbcommands::createTarget(floorTarget, QStringLiteral("ROZ"));
+
+    AnsweringDialogs dialogs;
+    DialogSeam::setCurrent(&dialogs);
+    const double runSeconds = timeRun(folder.path(), runTarget, dialogs);
+    // Before the floor, whose list of all statements is the bench's, not the run's.
+    const long runPeakKib = peakMemoryKib();
+    const double floorSeconds = timeFloor(floorTarget, statementsFrom(sourcePath));
+    DialogSeam::setCurrent(nullptr);
+
+    std::printf("rows %d\n", rows);
+    std::printf("run   %.3f s  %.0f rows/s\n", runSeconds, rows / runSeconds);
+    std::printf("floor %.3f s  %.0f rows/s\n", floorSeconds, rows / floorSeconds);
+    std::printf("peak memory %ld KiB after the run\n", runPeakKib);
+    std::printf("ratio %.2f\n", runSeconds / floorSeconds);
+    return 0;
+}

@@ -1,0 +1,228 @@
+#include "transfer/transferrun.h"
+
+#include "dataaccess/connectionstring.h"
+#include "transfer/codecategory.h"
+#include "transfer/lorvanta.h"
+#include "transfer/programfiles.h"
+#include "transfer/runwindow.h"
+
+namespace transfer {
+
+namespace {
+
+using dataaccess::DataAccessError;
+
+// The data layer names the file at the head of its reasons; the messages
+// here name it themselves.
+QString reasonOf(const DataAccessError &failure, const QString &path)
+{
+    const QString prefix = path + QStringLiteral(": ");
+    QString reason = failure.description();
+    if (reason.startsWith(prefix))
+        reason = reason.mid(prefix.size());
+    return reason;
+}
+
+} // namespace
+
+TransferRun::TransferRun(RunWindow &window, const QString &programFolder)
+    : m_window(window), m_sourcePath(newCodesPath(programFolder))
+{
+}
+
+QString TransferRun::connectionStringFor(const QString &path, const QString &password)
+{
+    return dataaccess::ConnectionString::forJet(path, password);
+}
+
+TransferRun::Outcome TransferRun::run()
+{
+    if (!passesChecks())
+        return Outcome::NotStarted;
+    try {
+        openTarget();
+        startRunProper();
+        openSource();
+        advanceProgress();
+        const auto &categories = codeCategories();
+        for (std::size_t i = 0; i < categories.size(); ++i) {
+            transferCategory(categories[i]);
+            checkForStopRequest();
+            if (i + 1 < categories.size())
+                advanceProgress();
+        }
+        complete();
+        return Outcome::Completed;
+    } catch (const Stop &) {
+        stoppedEnding();
+        return Outcome::Stopped;
+    }
+}
+
+bool TransferRun::passesChecks()
+{
+    bool anyTicked = false;
+    for (const CodeCategory &category : codeCategories())
+        anyTicked = anyTicked || m_window.isTicked(category);
+    if (!anyTicked) {
+        m_window.showMessage(QStringLiteral("Tidak ada data yang dipilih."));
+        return false;
+    }
+    m_targetPath = m_window.targetPath();
+    if (!isOrdinaryFile(m_targetPath)) {
+        m_window.showMessage(QStringLiteral("Tidak ada file ") + m_targetPath);
+        return false;
+    }
+    return true;
+}
+
+void TransferRun::openTarget()
+{
+    const auto program = isSomaTarget(m_targetPath) ? lorvanta::Program::Soma : lorvanta::Program::Roz;
+    cnTarget.setConnectionString(connectionStringFor(m_targetPath, lorvanta::databasePassword(program)));
+    try {
+        cnTarget.open();
+    } catch (const DataAccessError &failure) {
+        failWith(QStringLiteral("Database %1 tidak dapat dibuka.\n%2")
+                     .arg(m_targetPath, reasonOf(failure, m_targetPath)));
+    }
+}
+
+void TransferRun::startRunProper()
+{
+    m_window.setStopFlag(false);
+    m_window.setSelectionEnabled(false);
+    m_window.setOkEnabled(false);
+    m_step = 100.0 / 6.0;
+    m_window.setProgressValue(0.0f);
+}
+
+void TransferRun::openSource()
+{
+    cnSource.setConnectionString(connectionStringFor(m_sourcePath, QString()));
+    try {
+        cnSource.open();
+    } catch (const DataAccessError &failure) {
+        failWith(QStringLiteral("Database %1 tidak dapat dibuka.\n%2")
+                     .arg(m_sourcePath, reasonOf(failure, m_sourcePath)));
+    }
+}
+
+void TransferRun::transferCategory(const CodeCategory &category)
+{
+    if (!m_window.isTicked(category))
+        return;
+    if (category.skippedForSoma && isSomaTarget(m_targetPath))
+        return;
+    try {
+        rsSource.open(category.sourceQuery(), cnSource);
+    } catch (const DataAccessError &failure) {
+        failWith(QStringLiteral("Tabel %1 di %2 tidak dapat dibaca.\n%3")
+                     .arg(category.sourceTable, m_sourcePath, reasonOf(failure, m_sourcePath)));
+    }
+    while (!rsSource.eof())
+        transferRow(category);
+}
+
+void TransferRun::transferRow(const CodeCategory &category)
+{
+    std::optional<QString> code;
+    std::optional<QString> description;
+    try {
+        code = rsSource.field(QStringLiteral("Kode"));
+        description = rsSource.field(QStringLiteral("Uraian"));
+    } catch (const DataAccessError &failure) {
+        failWith(QStringLiteral("Tabel %1 di %2 tidak dapat dibaca.\n%3")
+                     .arg(category.sourceTable, m_sourcePath, reasonOf(failure, m_sourcePath)));
+    }
+    try {
+        cnTarget.execute(insertStatement(category, code, description));
+    } catch (const DataAccessError &failure) {
+        // A refused row (its code is there already, say) is skipped quietly.
+        if (!failure.isRowRefusal())
+            failWith(QStringLiteral("Gagal menyimpan ke tabel %1 di %2.\n%3")
+                         .arg(category.targetTable, m_targetPath, reasonOf(failure, m_targetPath)));
+    }
+    m_window.yield();
+    m_window.setStatusLine(statusLine(code, description));
+    checkForStopRequest();
+    try {
+        rsSource.moveNext();
+    } catch (const DataAccessError &failure) {
+        failWith(QStringLiteral("Tabel %1 di %2 tidak dapat dibaca.\n%3")
+                     .arg(category.sourceTable, m_sourcePath, reasonOf(failure, m_sourcePath)));
+    }
+}
+
+// Reads the bar's single-precision value, adds in double precision, stores
+// the sum rounded to single: six steps leave 99.99999, not 100.
+void TransferRun::advanceProgress()
+{
+    const double sum = static_cast<double>(m_window.progressValue()) + m_step;
+    m_window.setProgressValue(static_cast<float>(sum));
+}
+
+void TransferRun::checkForStopRequest() const
+{
+    if (m_window.stopFlag())
+        throw Stop{};
+}
+
+void TransferRun::complete()
+{
+    rsSource.close();
+    closeSource();
+    try {
+        cnTarget.close();
+    } catch (const DataAccessError &failure) {
+        failWith(QStringLiteral("Gagal menyimpan ke database %1.\n%2")
+                     .arg(m_targetPath, reasonOf(failure, m_targetPath)));
+    }
+    m_window.setStopFlag(true);
+    m_window.setSelectionEnabled(true);
+    m_window.setOkEnabled(true);
+    m_window.setCancelCaption(QStringLiteral("Close"));
+    m_window.setStatusLine(QStringLiteral("Selesai"));
+    m_window.showMessage(QStringLiteral("Selesai"));
+}
+
+void TransferRun::failWith(const QString &message)
+{
+    m_window.showMessage(message);
+    throw Stop{};
+}
+
+void TransferRun::stoppedEnding()
+{
+    m_window.setProgressValue(0.0f);
+    m_window.setStatusLine(QStringLiteral("Proses dibatalkan"));
+    m_window.setStopFlag(true);
+    m_window.setSelectionEnabled(true);
+    m_window.setOkEnabled(true);
+    releaseAll();
+}
+
+// Nothing is ever written to the source, so closing it has nothing to lose.
+void TransferRun::closeSource() noexcept
+{
+    try {
+        cnSource.close();
+    } catch (const DataAccessError &failure) {
+        qWarning("Closing %s failed: %s", qPrintable(m_sourcePath), failure.what());
+    }
+}
+
+// Rows stored before the stop are kept; should even that fail, say so.
+void TransferRun::releaseAll()
+{
+    rsSource.close();
+    closeSource();
+    try {
+        cnTarget.close();
+    } catch (const DataAccessError &failure) {
+        m_window.showMessage(QStringLiteral("Gagal menyimpan ke database %1.\n%2")
+                                 .arg(m_targetPath, reasonOf(failure, m_targetPath)));
+    }
+}
+
+} // namespace transfer

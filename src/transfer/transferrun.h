@@ -1,0 +1,61 @@
+#pragma once
+
+#include "dataaccess/connection.h"
+#include "dataaccess/recordset.h"
+
+#include <QString>
+
+namespace transfer {
+
+struct CodeCategory;
+class RunWindow;
+
+// One press of Ok: checks the choices, opens the target and NewCodes.mdb,
+// offers every row of every ticked category to the target as one insert
+// statement, and ends completed ("Selesai") or stopped ("Proses
+// dibatalkan"). It runs on the window's thread and yields to window events
+// once per row; it touches the window only through RunWindow.
+//
+// A row the target refuses is skipped. A stop request, or a failure of
+// either database, ends the run as stopped; a failure is first named in a
+// message. Rows stored before a stop stay stored.
+class TransferRun
+{
+public:
+    enum class Outcome { NotStarted, Completed, Stopped };
+
+    TransferRun(RunWindow &window, const QString &programFolder);
+
+    Outcome run();
+
+    static QString connectionStringFor(const QString &path, const QString &password);
+
+private:
+    struct Stop
+    {
+    };
+
+    bool passesChecks();
+    void openTarget();
+    void startRunProper();
+    void openSource();
+    void transferCategory(const CodeCategory &category);
+    void transferRow(const CodeCategory &category);
+    void advanceProgress();
+    void complete();
+    void stoppedEnding();
+    void checkForStopRequest() const;
+    void releaseAll();
+    void closeSource() noexcept;
+    [[noreturn]] void failWith(const QString &message);
+
+    RunWindow &m_window;
+    const QString m_sourcePath;
+    QString m_targetPath;
+    double m_step = 0.0;
+    dataaccess::Connection cnTarget;
+    dataaccess::Connection cnSource;
+    dataaccess::Recordset rsSource;
+};
+
+} // namespace transfer
