@@ -15,6 +15,7 @@
 #include "transfer/codecategory.h"
 #include "transfer/lorvanta.h"
 
+#include <cstdio>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -22,11 +23,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <sys/resource.h>
 
 namespace {
+
+constexpr int FlushSampleRows = 2000;
 
 // Answers the run's messages at once, so nothing waits for a person.
 class AnsweringDialogs : public DialogSeam
@@ -40,9 +44,9 @@ public:
 // Descriptions of the length real code lists have, some with apostrophes.
 QString description(QRandomGenerator &random, int row)
 {
-    static const QStringList words = {"Port",    "of",      "Saint",   "Jean",   "d'Arc",  "Container",
-                                      "Terminal", "Bulk",    "Harbour", "Côte",   "d'Ivoire", "North",
-                                      "Kilogram", "per",     "cubic",   "metre", "O'Brien", "Tanjung"};
+    static const QStringList words
+        = {"Port", "of",       "Saint", "Jean",     "d'Arc", "Container", "Terminal", "Bulk",    "Harbour",
+           "Côte", "d'Ivoire", "North", "Kilogram", "per",   "cubic",     "metre",    "O'Brien", "Tanjung"};
     QString text = QString::number(row);
     const int count = 2 + random.bounded(6);
     for (int i = 0; i < count; ++i)
@@ -86,7 +90,8 @@ QStringList statementsFrom(const QString &sourcePath)
 double timeFloor(const QString &targetPath, const QStringList &statements)
 {
     dataaccess::Connection target;
-    target.setConnectionString(dataaccess::ConnectionString::forJet(targetPath, QStringLiteral("GorvanPelikMiro")));
+    target.setConnectionString(
+        dataaccess::ConnectionString::forJet(targetPath, QStringLiteral("GorvanPelikMiro")));
     target.open();
     QElapsedTimer clock;
     clock.start();
@@ -109,14 +114,37 @@ double timeRun(const QString &programFolder, const QString &targetPath, Answerin
     clock.start();
     window.cmdOk->click();
     const double seconds = clock.nsecsElapsed() / 1e9;
-    if (dialogs.messages != QStringList{QStringLiteral("Selesai")})
+    if (dialogs.messages != QStringList {QStringLiteral("Selesai")})
         qFatal("the run did not complete: %s", qPrintable(dialogs.messages.join(QLatin1String(" | "))));
+    return seconds;
+}
+
+// What each statement would cost committed on its own, with SQLite's disk
+// flush per commit: the cost the run's implicit transactions avoid.
+double timeFlushPerStatement(const QString &targetPath, const QStringList &statements)
+{
+    double seconds = 0.0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("flush"));
+        db.setDatabaseName(targetPath);
+        if (!db.open())
+            qFatal("cannot open %s", qPrintable(targetPath));
+        QSqlQuery query(db);
+        QElapsedTimer clock;
+        clock.start();
+        for (const QString &statement : statements)
+            query.exec(statement);
+        seconds = clock.nsecsElapsed() / 1e9;
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("flush"));
     return seconds;
 }
 
 long peakMemoryKib()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
@@ -131,8 +159,9 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Times the transfer run against its floor."));
     parser.addHelpOption();
-    const QCommandLineOption rowsOption(QStringLiteral("rows"), QStringLiteral("Source rows (default 100000)."),
-                                        QStringLiteral("N"), QStringLiteral("100000"));
+    const QCommandLineOption rowsOption(QStringLiteral("rows"),
+                                        QStringLiteral("Source rows (default 100000)."), QStringLiteral("N"),
+                                        QStringLiteral("100000"));
     parser.addOption(rowsOption);
     parser.process(app);
     bool ok = false;
@@ -155,12 +184,20 @@ int main(int argc, char *argv[])
     const double runSeconds = timeRun(folder.path(), runTarget, dialogs);
     // Before the floor, whose list of all statements is the bench's, not the run's.
     const long runPeakKib = peakMemoryKib();
-    const double floorSeconds = timeFloor(floorTarget, statementsFrom(sourcePath));
+    const QStringList statements = statementsFrom(sourcePath);
+    const double floorSeconds = timeFloor(floorTarget, statements);
+    const QString flushTarget = QDir(folder.path()).filePath(QStringLiteral("flush-dbROZ.mdb"));
+    dbcommands::createTarget(flushTarget, QStringLiteral("ROZ"));
+    const QStringList flushSample = statements.mid(0, FlushSampleRows);
+    const double flushSeconds = timeFlushPerStatement(flushTarget, flushSample);
     DialogSeam::setCurrent(nullptr);
 
     std::printf("rows %d\n", rows);
     std::printf("run   %.3f s  %.0f rows/s\n", runSeconds, rows / runSeconds);
     std::printf("floor %.3f s  %.0f rows/s\n", floorSeconds, rows / floorSeconds);
+    std::printf("flush per statement: %lld rows in %.3f s, %.0f us a row (run: %.1f us a row)\n",
+                static_cast<long long>(flushSample.size()), flushSeconds,
+                flushSeconds / flushSample.size() * 1e6, runSeconds / rows * 1e6);
     std::printf("peak memory %ld KiB after the run\n", runPeakKib);
     std::printf("ratio %.2f\n", runSeconds / floorSeconds);
     return 0;

@@ -2,9 +2,9 @@
 
 #include "transfer/runwindow.h"
 
+#include <chrono>
 #include <QTimer>
 #include <QWidget>
-#include <chrono>
 
 class QCheckBox;
 class QFileDialog;
@@ -82,7 +82,7 @@ private:
     void showMessage(const QString &text) override;
     void yield() override;
 
-    static constexpr std::chrono::milliseconds StatusPaintInterval{16}; // a 60 Hz screen's refresh
+    static constexpr std::chrono::milliseconds StatusPaintInterval {16}; // a 60 Hz screen's refresh
 
     QString m_programFolder;
     QTimer m_statusPainter;

@@ -27,8 +27,7 @@ QString reasonOf(const DataAccessError &failure, const QString &path)
 
 TransferRun::TransferRun(RunWindow &window, const QString &programFolder)
     : m_window(window), m_sourcePath(newCodesPath(programFolder))
-{
-}
+{ }
 
 QString TransferRun::connectionStringFor(const QString &path, const QString &password)
 {
@@ -165,7 +164,7 @@ void TransferRun::advanceProgress()
 void TransferRun::checkForStopRequest() const
 {
     if (m_window.stopFlag())
-        throw Stop{};
+        throw Stop {};
 }
 
 void TransferRun::complete()
@@ -189,7 +188,7 @@ void TransferRun::complete()
 void TransferRun::failWith(const QString &message)
 {
     m_window.showMessage(message);
-    throw Stop{};
+    throw Stop {};
 }
 
 void TransferRun::stoppedEnding()

@@ -3,6 +3,7 @@
 #include "dataaccess/connection.h"
 #include "dataaccess/connectionstring.h"
 #include "dataaccess/databasefile.h"
+#include "dataaccess/recordset.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,6 +32,46 @@ void makeDatabase(const QString &path, const QString &password, const QStringLis
         for (const QString &statement : statements)
             db.execute(statement);
     });
+}
+
+namespace {
+
+QString literal(const std::optional<QString> &value)
+{
+    if (!value)
+        return QStringLiteral("NULL");
+    QString text = *value;
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+} // namespace
+
+void makeSource(const QString &path, const CodeLists &lists, const QStringList &leaveOut)
+{
+    dataaccess::createDatabase(path, QString(), [&](dataaccess::Connection &db) {
+        for (const QString &table : lorvanta::sourceTables()) {
+            if (leaveOut.contains(table))
+                continue;
+            db.execute(lorvanta::createSourceTableStatement(table));
+            for (const CodeRow &row : lists.value(table))
+                db.execute(QStringLiteral("INSERT INTO %1 VALUES (%2, %3)")
+                               .arg(table, literal(row.first), literal(row.second)));
+        }
+    });
+}
+
+QList<CodeRow> tableRows(const QString &path, const QString &password, const QString &table)
+{
+    dataaccess::Connection db;
+    db.setConnectionString(jetConnectionString(path, password));
+    db.open();
+    dataaccess::Recordset rows;
+    rows.open(QStringLiteral("SELECT * FROM ") + table, db);
+    const QStringList names = rows.fieldNames();
+    QList<CodeRow> result;
+    for (; !rows.eof(); rows.moveNext())
+        result.append({rows.field(names.at(0)), rows.field(names.at(1))});
+    return result;
 }
 
 QString jetConnectionString(const QString &path, const QString &password)

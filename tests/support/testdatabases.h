@@ -2,8 +2,10 @@
 
 #include "transfer/lorvanta.h"
 
+#include <optional>
 #include <QByteArray>
 #include <QDateTime>
+#include <QMap>
 #include <QString>
 
 // Databases and files for tests, made through the same code the program uses.
@@ -14,6 +16,17 @@ void makeTarget(const QString &path, lorvanta::Program program);
 
 // A database with one table "Codes (Kode TEXT, Uraian TEXT)" and password.
 void makeDatabase(const QString &path, const QString &password, const QStringList &statements);
+
+using CodeRow = std::pair<std::optional<QString>, std::optional<QString>>;
+using CodeLists = QMap<QString, QList<CodeRow>>;
+
+// A source database like NewCodes.mdb: the six tables, holding lists (by
+// table name; a table left out of lists is empty). Tables named in
+// leaveOut are not made at all.
+void makeSource(const QString &path, const CodeLists &lists, const QStringList &leaveOut = {});
+
+// The rows of a table: (KdEdi, Uredi) of a target, (Kode, Uraian) of a source.
+QList<CodeRow> tableRows(const QString &path, const QString &password, const QString &table);
 
 QString jetConnectionString(const QString &path, const QString &password);
 
