@@ -334,6 +334,7 @@ private Q_SLOTS:
     }
 
 private:
+    FakeDialogs m_dialogs; // the buttons' handlers may show messages
     std::unique_ptr<frmValdorenDokumen> m_window;
 };
 
