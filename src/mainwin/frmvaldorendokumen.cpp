@@ -1,5 +1,6 @@
 #include "mainwin/frmvaldorendokumen.h"
 
+#include "mainwin/defaulttargets.h"
 #include "mainwin/dialogseam.h"
 #include "mainwin/singleprogressbar.h"
 #include "mainwin/twips.h"
@@ -7,7 +8,9 @@
 #include "transfer/transferrun.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -16,6 +19,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <utility>
 
 namespace {
 
@@ -83,6 +87,7 @@ frmValdorenDokumen::frmValdorenDokumen(const QString &programFolder, QWidget *pa
     setTabOrder();
     connectHandlers();
     cmdOk->setFocus();
+    Form_Load();
 }
 
 QFont frmValdorenDokumen::designFont()
@@ -107,6 +112,9 @@ void frmValdorenDokumen::createControls()
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
     CommonDialog1->setFileMode(QFileDialog::ExistingFile);
     CommonDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    // Qt's own dialog: its filters match names without regard to case, as
+    // Windows does, where the programs' databases come from.
+    CommonDialog1->setOption(QFileDialog::DontUseNativeDialog);
     chkPelLN = tickBox(Frame1, QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"),
                        twipsRect(2670, 1650, 2205, 195), tickStyle);
     chkPelDN = tickBox(Frame1, QStringLiteral("chkPelDN"), QStringLiteral("Pelabuhan Dalam Negeri"),
@@ -166,8 +174,43 @@ void frmValdorenDokumen::connectHandlers()
 {
     connect(cmdOk, &QPushButton::clicked, this, &frmValdorenDokumen::cmdOk_Click);
     connect(Command2, &QPushButton::clicked, this, &frmValdorenDokumen::Command2_Click);
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmValdorenDokumen::cmdBrowse_Click);
     m_statusPainter.setInterval(StatusPaintInterval);
     connect(&m_statusPainter, &QTimer::timeout, this, &frmValdorenDokumen::paintStatusLine);
+}
+
+void frmValdorenDokumen::Form_Load()
+{
+    bStop = true;
+    const QString installed = defaulttargets::firstInstalled();
+    if (!installed.isEmpty())
+        txtFileName->setText(installed);
+}
+
+QString frmValdorenDokumen::browseFilter()
+{
+    return QStringLiteral("Database Lorvanta| dbROZ.mdb; dbVAM.mdb; dbLUG.mdb; dbSOMA.mdb");
+}
+
+// The dialog keeps its title and its last folder; the handler sets only the
+// filter. A cancelled dialog leaves the box as it was.
+void frmValdorenDokumen::cmdBrowse_Click()
+{
+    CommonDialog1->setNameFilters(defaulttargets::qtNameFilters(browseFilter()));
+    const QString chosen = DialogSeam::current().chooseFile(*CommonDialog1);
+    if (!chosen.isEmpty())
+        txtFileName->setText(QDir::toNativeSeparators(chosen));
+}
+
+void frmValdorenDokumen::closeEvent(QCloseEvent *event)
+{
+    if (!m_running) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    bStop = true;
+    m_closeAfterRun = true;
 }
 
 // The transfer runs inside this handler; its yields let the window repaint
@@ -181,6 +224,8 @@ void frmValdorenDokumen::cmdOk_Click()
     transfer::TransferRun(*this, m_programFolder).run();
     throttleStatusPainting(false);
     m_running = false;
+    if (std::exchange(m_closeAfterRun, false))
+        close();
 }
 
 // The status line changes with every row, thousands of times a second, but

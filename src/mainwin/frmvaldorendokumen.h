@@ -57,6 +57,14 @@ public:
     // True while the transfer run is active.
     bool isRunning() const { return m_running; }
 
+    // The Browse dialog's filter, in the common dialog's form.
+    static QString browseFilter();
+
+protected:
+    // A close request during a run asks the run to stop, and the window
+    // closes once the run has ended: the run holds the window's controls.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void createControls();
     void setTabOrder();
@@ -65,8 +73,10 @@ private:
     void throttleStatusPainting(bool throttle);
     void paintStatusLine();
 
+    void Form_Load();
     void cmdOk_Click();
     void Command2_Click();
+    void cmdBrowse_Click();
 
     // transfer::RunWindow
     bool stopFlag() const override { return bStop; }
@@ -87,4 +97,5 @@ private:
     QString m_programFolder;
     QTimer m_statusPainter;
     bool m_running = false;
+    bool m_closeAfterRun = false;
 };

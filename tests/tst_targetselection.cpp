@@ -1,0 +1,283 @@
+#include "fakedialogs.h"
+#include "mainwin/defaulttargets.h"
+#include "mainwin/frmvaldorendokumen.h"
+#include "testdatabases.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace testsupport;
+
+namespace {
+
+const QStringList ProgramFolders = {"Karsela/ROZ5/dbROZ.mdb", "Karsela/VAM53/dbVAM.mdb",
+                                    "Karsela/LUG25/dbLUG.mdb", "Karsela/SOMA1.3/dbSOMA.mdb"};
+
+// Puts a file (or a folder, when asked) at a default place under cDrive.
+void install(const QString &cDrive, const QString &relative, bool asFolder = false)
+{
+    const QString path = QDir(cDrive).filePath(relative);
+    QDir().mkpath(asFolder ? path : QFileInfo(path).path());
+    if (!asFolder)
+        writeFile(path, "a Lorvanta database");
+}
+
+class EnvironmentGuard
+{
+public:
+    explicit EnvironmentGuard(const char *name)
+        : m_name(name), m_old(qgetenv(name)), m_wasSet(qEnvironmentVariableIsSet(name))
+    { }
+    ~EnvironmentGuard()
+    {
+        if (m_wasSet)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_wasSet;
+};
+
+} // namespace
+
+class TestTargetSelection : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadProposesTheFirstInstalledDatabase_data()
+    {
+        QTest::addColumn<QList<int>>("installed"); // indexes into ProgramFolders
+        QTest::addColumn<QList<int>>("folders"); // folders of a database's name
+        QTest::addColumn<QString>("driveFolder");
+        QTest::addColumn<int>("expected"); // -1: none
+        QTest::newRow("only SOMA") << QList<int> {3} << QList<int> {} << "drive_c" << 3;
+        QTest::newRow("ROZ and VAM") << QList<int> {0, 1} << QList<int> {} << "drive_c" << 0;
+        QTest::newRow("none") << QList<int> {} << QList<int> {} << "drive_c" << -1;
+        QTest::newRow("all four") << QList<int> {0, 1, 2, 3} << QList<int> {} << "drive_c" << 0;
+        QTest::newRow("a folder named dbROZ.mdb is passed over")
+            << QList<int> {1} << QList<int> {0} << "drive_c" << 1;
+        QTest::newRow("through dosdevices") << QList<int> {2} << QList<int> {} << "dosdevices/c:" << 2;
+    }
+
+    void loadProposesTheFirstInstalledDatabase()
+    {
+        QFETCH(QList<int>, installed);
+        QFETCH(QList<int>, folders);
+        QFETCH(QString, driveFolder);
+        QFETCH(int, expected);
+        QTemporaryDir prefix;
+        const QString cDrive = prefix.filePath(driveFolder);
+        QDir().mkpath(cDrive);
+        for (int i : installed)
+            install(cDrive, ProgramFolders.at(i));
+        for (int i : folders)
+            install(cDrive, ProgramFolders.at(i), true);
+        EnvironmentGuard guard("WINEPREFIX");
+        qputenv("WINEPREFIX", prefix.path().toLocal8Bit());
+
+        frmValdorenDokumen window(prefix.path());
+        QVERIFY(window.bStop);
+        const QString proposed
+            = expected < 0 ? QString() : QDir(cDrive).filePath(ProgramFolders.at(expected));
+        QCOMPARE(window.txtFileName->text(), QDir::toNativeSeparators(proposed));
+    }
+
+    void homeWinePrefixWhenNoneIsSet()
+    {
+        QTemporaryDir home;
+        install(QDir(home.path()).filePath(QStringLiteral(".wine/drive_c")), ProgramFolders.at(1));
+        EnvironmentGuard prefixGuard("WINEPREFIX");
+        EnvironmentGuard homeGuard("HOME");
+        qunsetenv("WINEPREFIX");
+        qputenv("HOME", home.path().toLocal8Bit());
+        QCOMPARE(defaulttargets::firstInstalled(),
+                 QDir(home.path()).filePath(QStringLiteral(".wine/drive_c/") + ProgramFolders.at(1)));
+    }
+
+    void missingPrefixFindsNothing()
+    {
+        EnvironmentGuard guard("WINEPREFIX");
+        qputenv("WINEPREFIX", "/nonexistent/wine/prefix");
+        QCOMPARE(defaulttargets::cDriveFolder(), QString());
+        QCOMPARE(defaulttargets::firstInstalled(), QString());
+        frmValdorenDokumen window(QStringLiteral("/nonexistent"));
+        QCOMPARE(window.txtFileName->text(), QString());
+    }
+
+    void windowsPathsMapIntoTheCDrive()
+    {
+        QCOMPARE(defaulttargets::localPath(QStringLiteral("C:\\Karsela\\SOMA1.3\\dbSOMA.mdb"),
+                                           QStringLiteral("/p/drive_c")),
+                 QStringLiteral("/p/drive_c/Karsela/SOMA1.3/dbSOMA.mdb"));
+        QCOMPARE(defaulttargets::localPath(QStringLiteral("C:\\Karsela\\ROZ5\\dbROZ.mdb"), QString()),
+                 QString());
+    }
+
+    void filterConversion_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("the Browse filter")
+            << frmValdorenDokumen::browseFilter()
+            << QStringList {"Database Lorvanta (dbROZ.mdb dbVAM.mdb dbLUG.mdb dbSOMA.mdb)"};
+        QTest::newRow("two pairs") << "Access|*.mdb|All files|*.*"
+                                   << QStringList {"Access (*.mdb)", "All files (*.*)"};
+        QTest::newRow("odd spacing and empty pieces")
+            << " Text  | a.txt ;;b.txt; " << QStringList {"Text (a.txt b.txt)"};
+        QTest::newRow("description without pattern") << "Lonely" << QStringList {};
+        QTest::newRow("empty") << "" << QStringList {};
+    }
+
+    void filterConversion()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, expected);
+        QCOMPARE(defaulttargets::qtNameFilters(filter), expected);
+    }
+
+    void browsePutsTheChosenFileInTheBox()
+    {
+        frmValdorenDokumen window(QStringLiteral("/nonexistent"));
+        window.txtFileName->setText(QStringLiteral("/earlier/dbVAM.mdb"));
+        const QString folderBefore = window.CommonDialog1->directory().path();
+        FakeDialogs dialogs;
+        dialogs.fileAnswers = {QStringLiteral("/chosen/dbLUG.mdb")};
+        QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
+        QCOMPARE(window.txtFileName->text(), QStringLiteral("/chosen/dbLUG.mdb"));
+        QCOMPARE(dialogs.fileDialogTitles, QStringList {"Ambil Database ROZ, VAM, LUG atau SOMA"});
+        QCOMPARE(dialogs.fileDialogFilters,
+                 QList<QStringList> {{"Database Lorvanta (dbROZ.mdb dbVAM.mdb dbLUG.mdb dbSOMA.mdb)"}});
+        QCOMPARE(dialogs.fileDialogFolders, QStringList {folderBefore}); // no folder of its own
+
+        // Cancelled: the box keeps what it had, even the name chosen before.
+        window.txtFileName->setText(QStringLiteral("/typed/by/hand.mdb"));
+        QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
+        QCOMPARE(window.txtFileName->text(), QStringLiteral("/typed/by/hand.mdb"));
+        QCOMPARE(dialogs.fileDialogTitles.size(), 2);
+    }
+
+    void browseDialogMatchesNamesWithoutRegardToCase()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"DBROZ.MDB", "dbsoma.mdb", "dbVAM.mdb", "other.mdb"})
+            writeFile(dir.filePath(QString::fromLatin1(name)), "x");
+        frmValdorenDokumen window(QStringLiteral("/nonexistent"));
+        QFileDialog *dialog = window.CommonDialog1;
+        dialog->setNameFilters(defaulttargets::qtNameFilters(frmValdorenDokumen::browseFilter()));
+        dialog->setDirectory(dir.path());
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        const QModelIndex folder = model->index(dir.path());
+        QTRY_COMPARE(model->rowCount(folder) > 0, true);
+        QStringList shown;
+        QTRY_VERIFY_WITH_TIMEOUT((shown = visibleNames(model, folder)).size() >= 3, 5000);
+        QCOMPARE(shown, QStringList({"DBROZ.MDB", "dbsoma.mdb", "dbVAM.mdb"}));
+    }
+
+    void cancelWhenIdleEndsTheProgram()
+    {
+        auto *window = new frmValdorenDokumen(QStringLiteral("/nonexistent"));
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        QPointer<frmValdorenDokumen> guard(window);
+        QTest::mouseClick(window->Command2, Qt::LeftButton);
+        QTRY_VERIFY(guard.isNull());
+    }
+
+    // A close request during a run, by a second Cancel or by the window
+    // system: the run stops, releases the target, keeps the rows stored
+    // before the stop, and only then does the window close.
+    void closeDuringARunWaitsForTheStoppedEnding_data()
+    {
+        QTest::addColumn<bool>("secondCancel");
+        QTest::newRow("Cancel pressed twice") << true;
+        QTest::newRow("close event") << false;
+    }
+
+    void closeDuringARunWaitsForTheStoppedEnding()
+    {
+        QFETCH(bool, secondCancel);
+        QTemporaryDir dir;
+        CodeLists lists;
+        for (int i = 0; i < 400; ++i)
+            lists["Kemasan"].append({QStringLiteral("K%1").arg(i), QStringLiteral("Kemasan %1").arg(i)});
+        makeSource(dir.filePath(QStringLiteral("NewCodes.mdb")), lists);
+        const QString target = dir.filePath(QStringLiteral("dbLUG.mdb"));
+        makeTarget(target, lorvanta::Program::Lug);
+
+        FakeDialogs dialogs;
+        auto *window = new frmValdorenDokumen(dir.path());
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->txtFileName->setText(target);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QPointer<frmValdorenDokumen> guard(window);
+
+        int storedAtRequest = -1;
+        QTimer probe;
+        probe.setInterval(0);
+        connect(&probe, &QTimer::timeout, this, [&] {
+            if (!guard || !guard->isRunning() || storedAtRequest >= 0)
+                return;
+            const QString shown = guard->lblInfo->text();
+            if (!shown.startsWith(QStringLiteral("K12 ")))
+                return;
+            // K12's status is shown: K13's insert has run before this yield.
+            storedAtRequest = 14;
+            if (secondCancel) {
+                QTest::mouseClick(guard->Command2, Qt::LeftButton);
+                QVERIFY(guard->bStop);
+                QTest::mouseClick(guard->Command2, Qt::LeftButton);
+            } else {
+                guard->close();
+            }
+            QVERIFY(guard); // not closed under the run
+            QVERIFY(guard->isVisible());
+        });
+        probe.start();
+        QTest::mouseClick(window->cmdOk, Qt::LeftButton);
+        probe.stop();
+        QCOMPARE(storedAtRequest, 14);
+        QTRY_VERIFY(guard.isNull());
+        QVERIFY(dialogs.messages.isEmpty());
+
+        // Released: the file can be moved and written at once.
+        QVERIFY(QFile::rename(target, target + QStringLiteral(".moved")));
+        QVERIFY(QFile::rename(target + QStringLiteral(".moved"), target));
+        QFile writable(target);
+        QVERIFY(writable.open(QIODevice::ReadWrite));
+        writable.close();
+        QCOMPARE(tableRows(target, QStringLiteral("GorvanPelikMiro"), QStringLiteral("tblKemasan")).size(),
+                 storedAtRequest);
+        QCOMPARE(integrityCheck(target), QStringLiteral("ok"));
+    }
+
+private:
+    static QStringList visibleNames(QFileSystemModel *model, const QModelIndex &folder)
+    {
+        QStringList names;
+        for (int row = 0; row < model->rowCount(folder); ++row) {
+            const QModelIndex index = model->index(row, 0, folder);
+            if (model->flags(index) & Qt::ItemIsEnabled)
+                names << model->fileName(index);
+        }
+        names.sort(Qt::CaseInsensitive);
+        return names;
+    }
+};
+
+QTEST_MAIN(TestTargetSelection)
+#include "tst_targetselection.moc"
