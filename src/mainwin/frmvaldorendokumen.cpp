@@ -1,5 +1,7 @@
 #include "mainwin/frmvaldorendokumen.h"
 
+#include "infowin/frminfo.h"
+#include "infowin/helptext.h"
 #include "mainwin/defaulttargets.h"
 #include "mainwin/dialogseam.h"
 #include "mainwin/singleprogressbar.h"
@@ -175,6 +177,7 @@ void frmValdorenDokumen::connectHandlers()
     connect(cmdOk, &QPushButton::clicked, this, &frmValdorenDokumen::cmdOk_Click);
     connect(Command2, &QPushButton::clicked, this, &frmValdorenDokumen::Command2_Click);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmValdorenDokumen::cmdBrowse_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmValdorenDokumen::Command4_Click);
     m_statusPainter.setInterval(StatusPaintInterval);
     connect(&m_statusPainter, &QTimer::timeout, this, &frmValdorenDokumen::paintStatusLine);
 }
@@ -200,6 +203,15 @@ void frmValdorenDokumen::cmdBrowse_Click()
     const QString chosen = DialogSeam::current().chooseFile(*CommonDialog1);
     if (!chosen.isEmpty())
         txtFileName->setText(QDir::toNativeSeparators(chosen));
+}
+
+// Modal: the window takes no input until the help closes, and a run that
+// is active waits in its yield meanwhile.
+void frmValdorenDokumen::Command4_Click()
+{
+    frmInfo info(m_programFolder, this);
+    info.setText(helpText());
+    info.exec();
 }
 
 void frmValdorenDokumen::closeEvent(QCloseEvent *event)

@@ -77,6 +77,7 @@ private:
     void cmdOk_Click();
     void Command2_Click();
     void cmdBrowse_Click();
+    void Command4_Click();
 
     // transfer::RunWindow
     bool stopFlag() const override { return bStop; }

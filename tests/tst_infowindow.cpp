@@ -1,0 +1,322 @@
+#include "fakedialogs.h"
+#include "infowin/frminfo.h"
+#include "infowin/helptext.h"
+#include "infowin/linklabel.h"
+#include "mainwin/frmvaldorendokumen.h"
+#include "testdatabases.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace testsupport;
+using Geometry = frmInfo::TwipsGeometry;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Runs action on the modal window once it is shown, from inside its loop.
+void whenModalShows(std::function<void(QWidget *)> action)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(modal);
+    });
+    poll->start();
+}
+
+} // namespace
+
+class TestInfoWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_folder.reset(new QTemporaryDir); }
+
+    void savesTheTextOnEveryClosePath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("text");
+        const QString text = QStringLiteral("first line\r\nsecond line\r\n\r\nlast");
+        for (const char *path : {"Close button", "access key", "Escape", "close box", "Enter on Close"})
+            QTest::newRow(path) << path << text;
+        QTest::newRow("empty text") << "Close button" << QString();
+        QTest::newRow("lone line feeds kept as set") << "Escape" << QStringLiteral("a\nb\rc");
+    }
+
+    void savesTheTextOnEveryClosePath()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, text);
+        FakeDialogs dialogs;
+        frmInfo info(m_folder->path());
+        info.setText(text);
+        info.show();
+        QVERIFY(QTest::qWaitForWindowActive(&info));
+        if (path == QLatin1String("Close button")) {
+            QTest::mouseClick(info.cmdClose, Qt::LeftButton);
+        } else if (path == QLatin1String("access key")) {
+            QTest::keyClick(info.windowHandle(), Qt::Key_C, Qt::AltModifier);
+        } else if (path == QLatin1String("Escape")) {
+            QTest::keyClick(info.txtInfo, Qt::Key_Escape);
+        } else if (path == QLatin1String("Enter on Close")) {
+            info.cmdClose->setFocus();
+            QTest::keyClick(info.cmdClose, Qt::Key_Return);
+        } else {
+            QVERIFY(info.close());
+        }
+        QTRY_VERIFY(!info.isVisible()); // an access key clicks with a short animation
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(fileBytes(info.lastInfoPath()), text.toUtf8() + "\r\n");
+    }
+
+    void enterInTheTextDoesNotClose()
+    {
+        frmInfo info(m_folder->path());
+        info.setText(QStringLiteral("x"));
+        info.show();
+        QVERIFY(QTest::qWaitForWindowActive(&info));
+        QCOMPARE(QApplication::focusWidget(), info.txtInfo);
+        QTest::keyClick(info.txtInfo, Qt::Key_Return);
+        QVERIFY(info.isVisible());
+        QCOMPARE(info.txtInfo->toPlainText(), QStringLiteral("x")); // read-only
+        QTest::keyClick(info.txtInfo, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), info.cmdClose);
+        QTest::keyClick(info.txtInfo, Qt::Key_Escape);
+    }
+
+    void pathIsTheProgramFolder()
+    {
+        frmInfo info(QStringLiteral("/opt/valdoren"));
+        QCOMPARE(info.lastInfoPath(),
+                 QStringLiteral("/opt/valdoren") + QDir::separator() + QStringLiteral("LastInfo.txt"));
+    }
+
+    void layoutAtTheOpeningSize()
+    {
+        frmInfo info(m_folder->path());
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        QCOMPARE(info.size(), QSize(467, 300)); // 7005 x 4500 twips
+        QCOMPARE(info.closeButtonGeometry(), (Geometry {5750, 3965, 1155, 435}));
+        QCOMPARE(info.textBoxGeometry(), (Geometry {100, 100, 6805, 3765}));
+        QCOMPARE(info.cmdClose->geometry(), QRect(383, 264, 77, 29));
+        QCOMPARE(info.txtInfo->geometry(), QRect(7, 7, 454, 251));
+        QCOMPARE(info.cmdClip->geometry(), QRect(266, 272, 92, 13));
+        QCOMPARE(info.windowTitle(), QStringLiteral("Info"));
+        QVERIFY(info.windowIcon().isNull()
+                || QApplication::windowIcon().cacheKey() == info.windowIcon().cacheKey());
+        info.reject();
+    }
+
+    void shrinkingKeepsTheLastValidSizes()
+    {
+        frmInfo info(m_folder->path());
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        info.resize(100, 60); // 1500 x 900 twips
+        QTRY_COMPARE(info.textBoxGeometry(), (Geometry {100, 100, 1300, 165}));
+        QCOMPARE(info.closeButtonGeometry(), (Geometry {245, 365, 1155, 435}));
+        info.resize(10, 40); // 150 x 600 twips: no room for the text box
+        QTRY_COMPARE(info.closeButtonGeometry(), (Geometry {-1105, 65, 1155, 435}));
+        QCOMPARE(info.textBoxGeometry(), (Geometry {100, 100, 1300, 165})); // unchanged
+        info.resize(200, 200);
+        QTRY_COMPARE(info.textBoxGeometry(), (Geometry {100, 100, 2800, 2265}));
+        info.reject();
+    }
+
+    void textBoxProperties()
+    {
+        frmInfo info(m_folder->path());
+        QVERIFY(info.txtInfo->isReadOnly());
+        QCOMPARE(info.txtInfo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(info.txtInfo->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
+        QCOMPARE(info.txtInfo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(info.txtInfo->palette().color(QPalette::Base), info.palette().color(QPalette::ToolTipBase));
+        QVERIFY(info.txtInfo->textInteractionFlags() & Qt::TextSelectableByMouse);
+        info.setText(QString(5000, QLatin1Char('w')) + QStringLiteral("\r\nend"));
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        QTRY_VERIFY(info.txtInfo->verticalScrollBar()->maximum() > 0); // tall text scrolls
+        info.reject();
+    }
+
+    void copyLinkLooksAndActsLikeALink()
+    {
+        frmInfo info(m_folder->path());
+        LinkLabel *link = info.cmdClip;
+        QCOMPARE(link->text(), QStringLiteral("Copy to ClipBoard"));
+        QCOMPARE(link->toolTip(), QStringLiteral("Copy to ClipBoard"));
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(link->focusPolicy(), Qt::NoFocus);
+        const QFont font = link->font();
+        QVERIFY(font.underline());
+        QCOMPARE(font.weight(), QFont::Normal);
+        QCOMPARE(font.pointSizeF(), 8.25);
+        QCOMPARE(font.families().value(0), QStringLiteral("MS Sans Serif"));
+        QVERIFY(QFontMetrics(font).horizontalAdvance(link->text()) <= link->width());
+        const QCursor cursor = link->cursor();
+        QCOMPARE(cursor.hotSpot(), QPoint(5, 0));
+        QCOMPARE(cursor.bitmap().size(), QSize(32, 32));
+        QCOMPARE(cursor.mask().size(), QSize(32, 32));
+    }
+
+    void copyPutsTheWholeTextOnTheClipboard_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("help text") << helpText();
+        QTest::newRow("empty") << QString();
+    }
+
+    void copyPutsTheWholeTextOnTheClipboard()
+    {
+        QFETCH(QString, text);
+        QApplication::clipboard()->setText(QStringLiteral("old"));
+        FakeDialogs dialogs;
+        frmInfo info(m_folder->path());
+        info.setText(text);
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        QTest::mouseClick(info.cmdClip, Qt::LeftButton);
+        QCOMPARE(QApplication::clipboard()->text(), text);
+        QCOMPARE(dialogs.messages, QStringList {"Text Copied"});
+        QCOMPARE(dialogs.messageParents, QList<QWidget *> {&info});
+        QTest::mouseClick(info.cmdClip, Qt::RightButton); // a click is the left button's
+        QCOMPARE(dialogs.messages.size(), 1);
+        info.reject();
+    }
+
+    void unwritableFolderIsReportedAndTheWindowStillCloses()
+    {
+        const QString path = m_folder->filePath(QStringLiteral("LastInfo.txt"));
+        writeFile(path, "older text\r\n");
+        if (!makeReadOnly(m_folder->path()))
+            QSKIP("cannot make a folder read-only here (chattr missing?)");
+        const auto restore = qScopeGuard([&] { makeWritable(m_folder->path()); });
+        FakeDialogs dialogs;
+        frmInfo info(m_folder->path());
+        info.setText(QStringLiteral("new text"));
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        QTest::mouseClick(info.cmdClose, Qt::LeftButton);
+        QVERIFY(!info.isVisible());
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY2(
+            dialogs.messages.first().startsWith(QStringLiteral("Cannot save ") + path + QLatin1Char('\n')),
+            qPrintable(dialogs.messages.first()));
+        QCOMPARE(fileBytes(path), QByteArray("older text\r\n")); // not cut off
+    }
+
+    void helpButtonTwiceShowsTheSameTextAndSavesItEachTime()
+    {
+        FakeDialogs dialogs;
+        frmValdorenDokumen window(m_folder->path());
+        window.centreOnScreen();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString saved = m_folder->filePath(QStringLiteral("LastInfo.txt"));
+        for (int press = 0; press < 2; ++press) {
+            QFile::remove(saved);
+            bool seen = false;
+            whenModalShows([&](QWidget *modal) {
+                const auto closeIt = qScopeGuard([modal] { modal->close(); });
+                auto *info = qobject_cast<frmInfo *>(modal);
+                QVERIFY(info);
+                QCOMPARE(info->txtInfo->toPlainText(),
+                         QString(helpText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+                QCOMPARE(info->size(), QSize(467, 300));
+                QVERIFY(qAbs(info->frameGeometry().center().x() - window.frameGeometry().center().x()) <= 2);
+                QCOMPARE(QApplication::focusWidget(), info->txtInfo);
+                info->resize(300, 200); // the next opening starts afresh
+                seen = true;
+            });
+            QTest::mouseClick(window.Command4, Qt::LeftButton);
+            QVERIFY(seen);
+            QCOMPARE(fileBytes(saved), helpText().toUtf8() + "\r\n");
+        }
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void helpTextIsSevenLines()
+    {
+        const QStringList lines = helpText().split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines.first(),
+                 QStringLiteral("Program ini untuk memasukkan kode-kode satuan baru sesuai P-44/ZT/2009 "
+                                "tanggal 23 November 2009 tentang Daftar Kode Standar Internasional yang "
+                                "Digunakan untuk Pengisian Pemberitahuan Pabean, ke dalam Lorvanta."));
+        QCOMPARE(lines.at(4), QStringLiteral("- Program LUG/ZT 23 versi 2.5 (dbLUG.mdb)"));
+        QCOMPARE(lines.last(),
+                 QStringLiteral("Klik [Browse] untuk mencari database dimaksud, kemudian klik [Ok]."));
+        QVERIFY(!helpText().endsWith(QLatin1Char('\n')));
+    }
+
+    void helpDuringARunPausesIt()
+    {
+        CodeLists lists;
+        for (int i = 0; i < 200; ++i)
+            lists["Satuan"].append({QStringLiteral("S%1").arg(i), QStringLiteral("Satuan %1").arg(i)});
+        makeSource(m_folder->filePath(QStringLiteral("NewCodes.mdb")), lists);
+        const QString target = m_folder->filePath(QStringLiteral("dbROZ.mdb"));
+        makeTarget(target, lorvanta::Program::Roz);
+        FakeDialogs dialogs;
+        frmValdorenDokumen window(m_folder->path());
+        window.txtFileName->setText(target);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        bool helped = false;
+        QTimer probe;
+        probe.setInterval(0);
+        connect(&probe, &QTimer::timeout, this, [&] {
+            if (helped || !window.isRunning() || !window.lblInfo->text().startsWith(QStringLiteral("S20 ")))
+                return;
+            helped = true;
+            whenModalShows([&](QWidget *modal) {
+                const auto closeIt = qScopeGuard([modal] { modal->close(); });
+                const QString shown = window.lblInfo->text();
+                QTest::qWait(100); // events flow, yet the run waits
+                QCOMPARE(window.lblInfo->text(), shown);
+                QVERIFY(window.isRunning());
+            });
+            QTest::mouseClick(window.Command4, Qt::LeftButton);
+        });
+        probe.start();
+        QTest::mouseClick(window.cmdOk, Qt::LeftButton);
+        QVERIFY(helped);
+        QCOMPARE(dialogs.messages, QStringList {"Selesai"});
+        QCOMPARE(tableRows(target, QStringLiteral("GorvanPelikMiro"), QStringLiteral("tblSatuan")).size(),
+                 200);
+        QCOMPARE(fileBytes(m_folder->filePath(QStringLiteral("LastInfo.txt"))), helpText().toUtf8() + "\r\n");
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+QTEST_MAIN(TestInfoWindow)
+#include "tst_infowindow.moc"
