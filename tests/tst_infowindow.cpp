@@ -32,22 +32,6 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// Runs action on the modal window once it is shown, from inside its loop.
-void whenModalShows(std::function<void(QWidget *)> action)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action(modal);
-    });
-    poll->start();
-}
-
 } // namespace
 
 class TestInfoWindow : public QObject

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -44,7 +45,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_window = std::make_unique<frmValdorenDokumen>(QCoreApplication::applicationDirPath()); }
+    void init() { m_window = std::make_unique<frmValdorenDokumen>(m_programFolder.path()); }
     void cleanup() { m_window.reset(); }
 
     void windowProperties()
@@ -191,6 +192,8 @@ private Q_SLOTS:
         QTest::mouseClick(w.cmdBrowse, Qt::LeftButton);
         QCOMPARE(browse.count(), 0);
         for (QPushButton *button : {w.cmdOk, w.Command2, w.Command4}) {
+            if (button == w.Command4)
+                whenModalShows([](QWidget *help) { help->close(); });
             QSignalSpy clicked(button, &QPushButton::clicked);
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(clicked.count(), 1);
@@ -239,6 +242,8 @@ private Q_SLOTS:
                     [&clicks, button] { ++clicks[button->objectName()]; });
         }
         auto *target = w.findChild<QPushButton *>(focused);
+        if (target == w.Command4)
+            whenModalShows([](QWidget *help) { help->close(); });
         target->setFocus();
         QTest::keyClick(target, Qt::Key(key));
         QCOMPARE(clicks, (QMap<QString, int> {{focused, 1}}));
@@ -335,6 +340,7 @@ private Q_SLOTS:
 
 private:
     FakeDialogs m_dialogs; // the buttons' handlers may show messages
+    QTemporaryDir m_programFolder;
     std::unique_ptr<frmValdorenDokumen> m_window;
 };
 

@@ -26,3 +26,9 @@ public:
     // Runs while a message is "shown", as an operator could act then.
     std::function<void(const QString &)> whileMessageShown;
 };
+
+class QWidget;
+
+// Runs action on the next modal window once it shows, from inside its event
+// loop (a window of the program's own, such as the info window).
+void whenModalShows(std::function<void(QWidget *)> action);
