@@ -32,6 +32,7 @@ constexpr int NoSuchField = 3014;
 constexpr int AlreadyExists = 3015;
 constexpr int CannotCreate = 3016;
 constexpr int AlreadyOpen = 3017;
+constexpr int PathTooLong = 3018;
 } // namespace errc
 
 class DataAccessError : public std::exception

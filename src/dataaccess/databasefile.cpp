@@ -18,11 +18,22 @@ namespace dataaccess {
 namespace {
 
 const QString PasswordTable = QStringLiteral("valdoren_password");
+// SQLite's Unix file layer takes full paths of up to 512 bytes; its journal
+// adds "-journal" to the name.
+constexpr int MaxPathBytes = 500;
 constexpr int HeaderBytes = 100;
 
 [[noreturn]] void refuse(int number, const QString &path, const QString &reason)
 {
     throw DataAccessError::databaseFailed(number, QStringLiteral("%1: %2").arg(path, reason));
+}
+
+void checkPathLength(const QString &path)
+{
+    const qsizetype bytes = QFile::encodeName(QFileInfo(path).absoluteFilePath()).size();
+    if (bytes > MaxPathBytes)
+        refuse(errc::PathTooLong, path,
+               QStringLiteral("the path is too long (%1 bytes; at most %2 can be opened)").arg(bytes).arg(MaxPathBytes));
 }
 
 void checkHeader(const QString &path, const QByteArray &header)
@@ -122,6 +133,7 @@ void checkDatabaseFile(const QString &path)
         refuse(errc::IsDirectory, path, QStringLiteral("this is a folder, not a database file"));
     if (!info.isFile())
         refuse(errc::NotADatabase, path, QStringLiteral("this is not an ordinary file"));
+    checkPathLength(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         refuse(errc::Unreadable, path,
@@ -172,6 +184,7 @@ void createDatabase(const QString &path, const QString &password,
     const QDir folder = target.absoluteDir();
     if (!folder.exists())
         refuse(errc::CannotCreate, path, QStringLiteral("the folder does not exist"));
+    checkPathLength(path);
 
     // A fresh name beside the target (so the final rename stays on one file
     // system), created exclusively so no other file is ever taken over.

@@ -169,14 +169,9 @@ void TransferRun::checkForStopRequest() const
 
 void TransferRun::complete()
 {
-    rsSource.close();
-    closeSource();
-    try {
-        cnTarget.close();
-    } catch (const DataAccessError &failure) {
-        failWith(QStringLiteral("Gagal menyimpan ke database %1.\n%2")
-                     .arg(m_targetPath, reasonOf(failure, m_targetPath)));
-    }
+    const QString releaseFailure = releaseAll();
+    if (!releaseFailure.isEmpty())
+        failWith(releaseFailure);
     m_window.setStopFlag(true);
     m_window.setSelectionEnabled(true);
     m_window.setOkEnabled(true);
@@ -198,7 +193,10 @@ void TransferRun::stoppedEnding()
     m_window.setStopFlag(true);
     m_window.setSelectionEnabled(true);
     m_window.setOkEnabled(true);
-    releaseAll();
+    // Rows stored before the stop are kept; should even that fail, say so.
+    const QString releaseFailure = releaseAll();
+    if (!releaseFailure.isEmpty())
+        m_window.showMessage(releaseFailure);
 }
 
 // Nothing is ever written to the source, so closing it has nothing to lose.
@@ -211,17 +209,18 @@ void TransferRun::closeSource() noexcept
     }
 }
 
-// Rows stored before the stop are kept; should even that fail, say so.
-void TransferRun::releaseAll()
+// Releases the reader, then the source, then the target, whose close
+// commits its last rows; when that fails, the message to show.
+QString TransferRun::releaseAll()
 {
     rsSource.close();
     closeSource();
     try {
         cnTarget.close();
     } catch (const DataAccessError &failure) {
-        m_window.showMessage(QStringLiteral("Gagal menyimpan ke database %1.\n%2")
-                                 .arg(m_targetPath, reasonOf(failure, m_targetPath)));
+        return QStringLiteral("Gagal menyimpan ke database %1.\n%2").arg(m_targetPath, reasonOf(failure, m_targetPath));
     }
+    return {};
 }
 
 } // namespace transfer

@@ -45,7 +45,7 @@ private:
     void complete();
     void stoppedEnding();
     void checkForStopRequest() const;
-    void releaseAll();
+    QString releaseAll();
     void closeSource() noexcept;
     [[noreturn]] void failWith(const QString &message);
 
