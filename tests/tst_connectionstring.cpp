@@ -122,6 +122,9 @@ private Q_SLOTS:
         QTest::newRow("starts with a quote") << "'quoted'";
         QTest::newRow("empty") << "";
         QTest::newRow("equals signs") << "a=b==c";
+        QTest::newRow("starts with an equals sign") << "=x";
+        QTest::newRow("vertical tab and no-break space at the ends") << QStringLiteral("\v/tmp/x.mdb\u00A0");
+        QTest::newRow("only equals signs") << "==";
     }
 
     void quotedValuesComeBackUnchanged()

@@ -97,6 +97,8 @@ private Q_SLOTS:
         QTest::newRow("null and comma") << Record {null, "Bonaire, Sint Eustatius and Saba"};
         QTest::newRow("quotes and breaks") << Record {"\"", "a\r\nb", "c\nd", "e'f"};
         QTest::newRow("non-ASCII") << Record {"ß", "Åland Islands", "☃"};
+        QTest::newRow("byte-order mark inside a field") << Record {std::nullopt, QStringLiteral("\uFEFF")};
+        QTest::newRow("byte-order mark opening the text") << Record {QStringLiteral("\uFEFFx")};
     }
 
     void formattedRecordsReadBack()

@@ -219,8 +219,11 @@ private Q_SLOTS:
                                         << ":2: expected 12 fields";
         QTest::newRow("broken quote") << good + good + ",\"NL\",\"A\"MS\",,,,,,,,,\n"
                                       << ":3: text after the closing quote";
+        QTest::newRow("location of four characters")
+            << good + ",\"NL\",\"RTMX\",\"Rotterdam\",,,\"1-------\",,,,,\n"
+            << ":2: \"NL\" \"RTMX\" is no country and location code";
         QTest::newRow("port without country") << good + ",,\"XYZ\",\"Nowhere\",,,\"1-------\",,,,,\n"
-                                              << ":2: a port without a country code";
+                                              << ":2: \"\" \"XYZ\" is no country and location code";
     }
 
     void malformedLocodeLineNamesFileAndLine()

@@ -20,9 +20,10 @@ QByteArray readWholeFile(const QString &path)
     return file.readAll();
 }
 
-template<typename Handle> void forEachRecord(const QString &path, Handle handle)
+// path names the data in messages.
+template<typename Handle> void forEachRecord(const QByteArray &data, const QString &path, Handle handle)
 {
-    csv::Reader reader(readWholeFile(path));
+    csv::Reader reader(data);
     csv::Record record;
     try {
         while (reader.next(record))
@@ -35,6 +36,21 @@ template<typename Handle> void forEachRecord(const QString &path, Handle handle)
 [[noreturn]] void badLine(const QString &path, qsizetype line, const QString &why)
 {
     throw InputError(QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(why));
+}
+
+// UN/LOCODE codes: two letters for the country, three letters or digits
+// 2 to 9 for the location.
+bool isCode(const QString &text, int length, bool digitsToo)
+{
+    if (text.size() != length)
+        return false;
+    for (const QChar c : text) {
+        const bool letter = c >= QLatin1Char('A') && c <= QLatin1Char('Z');
+        const bool digit = c >= QLatin1Char('2') && c <= QLatin1Char('9');
+        if (!letter && !(digitsToo && digit))
+            return false;
+    }
+    return true;
 }
 
 QString textOf(const csv::Field &field)
@@ -50,7 +66,7 @@ CodeList readCodeListFile(const QString &path)
 {
     CodeList rows;
     bool headerSeen = false;
-    forEachRecord(path, [&](const csv::Record &record, qsizetype line) {
+    forEachRecord(readWholeFile(path), path, [&](const csv::Record &record, qsizetype line) {
         if (!headerSeen) {
             if (record != csv::Record {QStringLiteral("Kode"), QStringLiteral("Uraian")})
                 badLine(path, line, QStringLiteral("the header must be \"Kode,Uraian\""));
@@ -69,7 +85,12 @@ CodeList readCodeListFile(const QString &path)
 
 void readLocodeFile(const QString &path, Ports &ports)
 {
-    forEachRecord(path, [&](const csv::Record &record, qsizetype line) {
+    readLocodeData(readWholeFile(path), path, ports);
+}
+
+void readLocodeData(const QByteArray &data, const QString &path, Ports &ports)
+{
+    forEachRecord(data, path, [&](const csv::Record &record, qsizetype line) {
         if (record.size() != LocodeColumns)
             badLine(path, line,
                     QStringLiteral("expected %1 fields, found %2").arg(LocodeColumns).arg(record.size()));
@@ -81,8 +102,9 @@ void readLocodeFile(const QString &path, Ports &ports)
         // entry under another country ("Basse-Terre = GP BBR"): no port of its own.
         if (!isPort || isRemoved || location.isEmpty())
             return;
-        if (country.isEmpty())
-            badLine(path, line, QStringLiteral("a port without a country code"));
+        if (!isCode(country, 2, false) || !isCode(location, 3, true))
+            badLine(path, line,
+                    QStringLiteral("\"%1\" \"%2\" is no country and location code").arg(country, location));
         CodeList &list = country == QLatin1String("ID") ? ports.domestic : ports.foreign;
         list.append({country + location, record.at(Name)});
     });

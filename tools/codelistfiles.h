@@ -40,6 +40,8 @@ struct Ports
     CodeList foreign;
 };
 void readLocodeFile(const QString &path, Ports &ports);
+// The same for a file's bytes; path names them in messages.
+void readLocodeData(const QByteArray &data, const QString &path, Ports &ports);
 
 // All six lists for a source database, keyed by source table name; ports
 // from the UN/LOCODE files when any are given.

@@ -84,7 +84,9 @@ Field Reader::decode(const QByteArray &bytes) const
         return std::nullopt;
     if (bytes.contains('\0'))
         throw ParseError(m_line, QStringLiteral("NUL character in a field"));
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A byte-order mark inside a field is text like any other character.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         throw ParseError(m_line, QStringLiteral("text is not valid UTF-8"));
@@ -100,8 +102,9 @@ QByteArray formatRecord(const Record &record)
         if (!record.at(i))
             continue;
         const QByteArray bytes = record.at(i)->toUtf8();
-        const bool needsQuotes
-            = bytes.contains(',') || bytes.contains('"') || bytes.contains('\r') || bytes.contains('\n');
+        // A leading byte-order mark would read as the file's own at its start.
+        const bool needsQuotes = bytes.contains(',') || bytes.contains('"') || bytes.contains('\r')
+            || bytes.contains('\n') || bytes.startsWith("\xEF\xBB\xBF");
         if (!needsQuotes) {
             line += bytes;
             continue;

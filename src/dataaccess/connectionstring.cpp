@@ -12,10 +12,10 @@ namespace {
                           QStringLiteral("Malformed connection string: %1").arg(why));
 }
 
+// The same blanks that trimming removes, so a value never loses one unseen.
 bool isBlank(QChar c)
 {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r')
-        || c == QLatin1Char('\n');
+    return c.isSpace();
 }
 
 class Parser
@@ -127,8 +127,9 @@ ConnectionString ConnectionString::parse(const QString &text)
 
 QString ConnectionString::quoteValue(const QString &value)
 {
+    // A leading '=' would read as the key's "==" (an '=' inside the key).
     const bool needsQuotes = value.contains(QLatin1Char(';')) || value.contains(QLatin1Char('"'))
-        || value.contains(QLatin1Char('\''))
+        || value.contains(QLatin1Char('\'')) || value.startsWith(QLatin1Char('='))
         || (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
     if (!needsQuotes)
         return value;

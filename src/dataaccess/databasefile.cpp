@@ -33,7 +33,9 @@ void checkPathLength(const QString &path)
     const qsizetype bytes = QFile::encodeName(QFileInfo(path).absoluteFilePath()).size();
     if (bytes > MaxPathBytes)
         refuse(errc::PathTooLong, path,
-               QStringLiteral("the path is too long (%1 bytes; at most %2 can be opened)").arg(bytes).arg(MaxPathBytes));
+               QStringLiteral("the path is too long (%1 bytes; at most %2 can be opened)")
+                   .arg(bytes)
+                   .arg(MaxPathBytes));
 }
 
 void checkHeader(const QString &path, const QByteArray &header)

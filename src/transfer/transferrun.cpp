@@ -218,7 +218,8 @@ QString TransferRun::releaseAll()
     try {
         cnTarget.close();
     } catch (const DataAccessError &failure) {
-        return QStringLiteral("Gagal menyimpan ke database %1.\n%2").arg(m_targetPath, reasonOf(failure, m_targetPath));
+        return QStringLiteral("Gagal menyimpan ke database %1.\n%2")
+            .arg(m_targetPath, reasonOf(failure, m_targetPath));
     }
     return {};
 }

@@ -1,0 +1,412 @@
+#include "csv.h"
+#include "dataaccess/connection.h"
+#include "testdatabases.h"
+#include "transfer/codecategory.h"
+
+#include <chrono>
+#include <csignal>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+using namespace testsupport;
+
+namespace {
+
+const QString RozPassword = QStringLiteral("GorvanPelikMiro");
+
+enum class Fault {
+    None,
+    KilledMidRun,
+    DiskFull,
+    ReadOnlyTarget,
+    LockedTarget,
+    GarbledTarget,
+    EmptyTarget,
+    TextTarget,
+    AccessTarget,
+    TruncatedSource,
+    SourceBecomesFolder,
+    SourceMissingTable,
+};
+
+qint64 monotonicMilliseconds()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// What the program showed during one run, from runhelper's report.
+struct Shown
+{
+    QList<std::pair<qint64, QString>> rows; // (time, status line)
+    QStringList messages;
+    QString end;
+    bool exitedNormally = false;
+};
+
+Shown parseReport(const QByteArray &output)
+{
+    Shown shown;
+    for (const QByteArray &line : output.split('\n')) {
+        const QString text = QString::fromUtf8(line);
+        const QString kind = text.section(QLatin1Char(' '), 0, 0);
+        const qint64 time = text.section(QLatin1Char(' '), 1, 1).toLongLong();
+        const QString rest
+            = text.section(QLatin1Char(' '), 2).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        if (kind == QLatin1String("row"))
+            shown.rows.append({time, rest});
+        else if (kind == QLatin1String("message"))
+            shown.messages << rest;
+        else if (kind == QLatin1String("end"))
+            shown.end = rest;
+    }
+    return shown;
+}
+
+QSet<QString> storedCodes(const QString &target, const QString &table)
+{
+    QSet<QString> codes;
+    for (const CodeRow &row : tableRows(target, RozPassword, table))
+        codes.insert(row.first.value_or(QString()));
+    return codes;
+}
+
+// The official UN/LOCODE lists, every entry with a location code, as one
+// long list of foreign ports; a made-up list of the same size without them.
+// Every entry of the official UN/LOCODE lists that has a location code,
+// offered twice over (the second time under codes of its own) so that a run
+// lasts long enough to be killed in its middle; a made-up list of the same
+// size where the lists are missing.
+QList<CodeRow> largePortList()
+{
+    QList<CodeRow> rows;
+    const QDir corpus(QStringLiteral(VALDOREN_UNLOCODE_DIR));
+    for (const QString &name : corpus.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name)) {
+        QFile file(corpus.filePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        csv::Reader reader(file.readAll());
+        csv::Record record;
+        while (reader.next(record)) {
+            if (record.size() > 3 && record.at(2))
+                rows.append({record.at(1).value_or(QString()) + *record.at(2), record.at(3)});
+        }
+    }
+    if (rows.isEmpty()) {
+        qInfo("no UN/LOCODE lists in %s: using made-up ports", qPrintable(corpus.path()));
+        for (int i = 0; i < 110000; ++i)
+            rows.append({QStringLiteral("P%1").arg(i), QStringLiteral("Port number %1's quay").arg(i)});
+    }
+    const qsizetype once = rows.size();
+    for (qsizetype i = 0; i < once; ++i)
+        rows.append({rows.at(i).first.value_or(QString()) + QStringLiteral("-2"), rows.at(i).second});
+    return rows;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+
+// Faults an operator meets, one table: for each, the program must not
+// crash or hang, must say what happened, and must lose nothing stored.
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        m_folder = m_dir->filePath(QStringLiteral("program"));
+        QDir().mkpath(m_folder);
+        QVERIFY(QFile::copy(builtProgram(QStringLiteral("NewCodes.mdb")), source()));
+        m_target = m_dir->filePath(QStringLiteral("dbROZ.mdb"));
+        makeTarget(m_target, lorvanta::Program::Roz);
+        // Rows there before the run, which no fault may take away.
+        dataaccess::Connection db;
+        db.setConnectionString(jetConnectionString(m_target, RozPassword));
+        db.open();
+        db.execute(QStringLiteral("Insert Into tblValuta(KdEdi, Uredi) Values('OLD', 'Kept from before')"));
+        db.close();
+    }
+
+    void cleanup()
+    {
+        if (!m_mountPoint.isEmpty())
+            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_mountPoint});
+        m_mountPoint.clear();
+    }
+
+    void faults_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QString>("targetName"); // empty: dbROZ.mdb in the test folder
+        QTest::addColumn<QString>("expected"); // in the one message shown
+        QTest::addColumn<bool>("targetIsDatabase");
+
+        const QString cannotOpen = QStringLiteral("tidak dapat dibuka.\n");
+        QTest::newRow("disk full") << Fault::DiskFull << ""
+                                   << "the disk is full" << true;
+        QTest::newRow("read-only target") << Fault::ReadOnlyTarget << ""
+                                          << "read-only" << true;
+        QTest::newRow("target locked by a writer") << Fault::LockedTarget << ""
+                                                   << "locked by another program" << true;
+        QTest::newRow("target with garbled middle pages") << Fault::GarbledTarget << ""
+                                                          << "damaged" << false;
+        QTest::newRow("empty target")
+            << Fault::EmptyTarget << "" << cannotOpen + "the file is empty" << false;
+        QTest::newRow("text file as target")
+            << Fault::TextTarget << "" << cannotOpen + "the file is not a database" << false;
+        QTest::newRow("Access file as target")
+            << Fault::AccessTarget << "" << cannotOpen + "this is a Microsoft Access database" << false;
+        QTest::newRow("NewCodes.mdb cut short") << Fault::TruncatedSource << ""
+                                                << "NewCodes.mdb" << true;
+        QTest::newRow("NewCodes.mdb now a folder")
+            << Fault::SourceBecomesFolder << "" << cannotOpen + "this is a folder" << true;
+        QTest::newRow("NewCodes.mdb without PelDN") << Fault::SourceMissingTable << ""
+                                                    << "Tabel PelDN di " << true;
+        QTest::newRow("path with ; and quotes") << Fault::None << "a;b='c'\"d\";Password=x/dbROZ.mdb"
+                                                << "Selesai" << true;
+        QTest::newRow("path with blanks and non-ASCII letters")
+            << Fault::None << " Côte d'Ivoire  Ünïcödé /dbROZ.mdb"
+            << "Selesai" << true;
+        QString longName;
+        while (longName.size() < 1000)
+            longName += QString(120, QLatin1Char('x')) + QLatin1Char('/');
+        QTest::newRow("path of over 1,000 characters")
+            << Fault::None << longName + QStringLiteral("dbROZ.mdb") << "the path is too long" << false;
+    }
+
+    void faults()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(QString, targetName);
+        QFETCH(QString, expected);
+        QFETCH(bool, targetIsDatabase);
+        if (!targetName.isEmpty())
+            moveTarget(m_dir->filePath(targetName));
+
+        QProcess locker;
+        const auto restore = qScopeGuard([&] { makeWritable(m_target); });
+        QStringList extra;
+        switch (fault) {
+        case Fault::DiskFull:
+            if (::geteuid() != 0)
+                QSKIP("mounting a small file system needs root");
+            m_mountPoint = m_dir->filePath(QStringLiteral("small"));
+            QDir().mkpath(m_mountPoint);
+            if (QProcess::execute(QStringLiteral("mount"),
+                                  {"-t", "tmpfs", "-o", "size=160k", "tmpfs", m_mountPoint})
+                != 0) {
+                m_mountPoint.clear();
+                QSKIP("cannot mount a tmpfs here");
+            }
+            moveTarget(QDir(m_mountPoint).filePath(QStringLiteral("dbROZ.mdb")));
+            break;
+        case Fault::ReadOnlyTarget:
+            if (!makeReadOnly(m_target))
+                QSKIP("cannot make a file read-only here");
+            break;
+        case Fault::LockedTarget:
+            locker.start(builtProgram(QStringLiteral("dbhelper")), {QStringLiteral("lock"), m_target});
+            QVERIFY(locker.waitForReadyRead(10000));
+            QCOMPARE(locker.readLine().trimmed(), QByteArray("locked"));
+            break;
+        case Fault::GarbledTarget: {
+            fillTarget(3000);
+            QFile file(m_target);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.size() > 40000);
+            file.seek(file.size() / 2 - 8192);
+            file.write(QByteArray(16384, '\x5a'));
+            break;
+        }
+        case Fault::EmptyTarget:
+            writeFile(m_target, {});
+            break;
+        case Fault::TextTarget:
+            writeFile(m_target, "KdEdi,Uredi\r\nID,Indonesia\r\n");
+            break;
+        case Fault::AccessTarget:
+            writeFile(m_target, QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(4076, '\0'));
+            break;
+        case Fault::TruncatedSource: {
+            QFile file(source());
+            QVERIFY(file.resize(file.size() / 2));
+            break;
+        }
+        case Fault::SourceBecomesFolder:
+            extra << QStringLiteral("--replace-source-with-folder");
+            break;
+        case Fault::SourceMissingTable:
+            QFile::remove(source());
+            makeSource(source(), {{"Negara", {{"ID", "Indonesia"}}}}, {QStringLiteral("PelDN")});
+            break;
+        case Fault::None:
+        case Fault::KilledMidRun:
+            break;
+        }
+
+        const FileSnapshot before = snapshot(m_target);
+        const Shown shown = runProgram(extra);
+        if (locker.state() == QProcess::Running) {
+            locker.closeWriteChannel();
+            locker.waitForFinished(10000);
+        }
+        qInfo("message: %s", qPrintable(shown.messages.join(QLatin1String(" | "))));
+        QVERIFY(shown.exitedNormally);
+        QCOMPARE(shown.messages.size(), 1);
+        QVERIFY2(shown.messages.first().contains(expected), qPrintable(shown.messages.first()));
+        QCOMPARE(shown.end,
+                 expected == QLatin1String("Selesai") ? expected : QStringLiteral("Proses dibatalkan"));
+        if (!targetIsDatabase) {
+            if (fault != Fault::GarbledTarget)
+                QVERIFY(snapshot(m_target) == before);
+            return;
+        }
+        makeWritable(m_target);
+        QCOMPARE(integrityCheck(m_target), QStringLiteral("ok"));
+        QVERIFY(storedCodes(m_target, QStringLiteral("tblValuta")).contains(QStringLiteral("OLD")));
+        expectShownRowsStored(shown);
+    }
+
+    // Killed at any moment, the target stays sound and keeps what was stored
+    // over a second before; a second run then completes it.
+    void killedMidRunThenCompleted()
+    {
+        QFile::remove(source());
+        const QList<CodeRow> ports = largePortList();
+        makeSource(source(), {{"PelLN", ports}, {"Negara", {{"CI", "Côte d'Ivoire"}}}});
+        QProcess program;
+        program.setProcessEnvironment(offscreen());
+        program.start(builtProgram(QStringLiteral("runhelper")), {m_folder, m_target});
+        QVERIFY(program.waitForStarted());
+        QByteArray output;
+        QElapsedTimer clock;
+        const int killAfter = 1200 + QRandomGenerator::global()->bounded(600);
+        while (clock.isValid() ? clock.elapsed() < killAfter : true) {
+            QVERIFY2(program.waitForReadyRead(30000) || program.state() == QProcess::Running, "no progress");
+            output += program.readAllStandardOutput();
+            if (!clock.isValid() && output.contains("\nrow ")) {
+                clock.start();
+            }
+            QVERIFY2(!output.contains("\nend "), "the run ended before it could be killed");
+        }
+        ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+        const qint64 killedAt = monotonicMilliseconds();
+        QVERIFY(program.waitForFinished(10000));
+        output += program.readAllStandardOutput();
+        const Shown shown = parseReport(output);
+        QVERIFY(!shown.rows.isEmpty());
+
+        QCOMPARE(integrityCheck(m_target), QStringLiteral("ok"));
+        const QSet<QString> stored = storedCodes(m_target, QStringLiteral("tblPelLN"))
+            + storedCodes(m_target, QStringLiteral("tblNegara"));
+        int mustHave = 0;
+        for (const auto &[time, line] : shown.rows) {
+            if (time > killedAt - 1000 || !line.contains(QStringLiteral(" - ")))
+                continue;
+            QVERIFY2(stored.contains(line.section(QStringLiteral(" - "), 0, 0)), qPrintable(line));
+            ++mustHave;
+        }
+        qInfo("%d rows shown over a second before the kill, all stored; %lld stored in all of %lld", mustHave,
+              static_cast<long long>(stored.size()), static_cast<long long>(ports.size()));
+        QVERIFY(mustHave > 0);
+        QVERIFY(stored.size() < ports.size());
+
+        const Shown second = runProgram({});
+        QCOMPARE(second.messages, QStringList {"Selesai"});
+        QSet<QString> all;
+        for (const CodeRow &port : ports)
+            all.insert(port.first.value_or(QString()));
+        QCOMPARE(storedCodes(m_target, QStringLiteral("tblPelLN")), all);
+        QCOMPARE(integrityCheck(m_target), QStringLiteral("ok"));
+    }
+
+private:
+    QString source() const { return QDir(m_folder).filePath(QStringLiteral("NewCodes.mdb")); }
+
+    static QProcessEnvironment offscreen()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("WINEPREFIX"), QStringLiteral("/nonexistent"));
+        return environment;
+    }
+
+    Shown runProgram(const QStringList &extra)
+    {
+        QProcess program;
+        program.setProcessEnvironment(offscreen());
+        program.start(builtProgram(QStringLiteral("runhelper")), QStringList {m_folder, m_target} + extra);
+        const bool finished = program.waitForFinished(180000);
+        if (!finished)
+            program.kill();
+        Shown shown = parseReport(program.readAllStandardOutput());
+        shown.exitedNormally
+            = finished && program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0;
+        if (!shown.exitedNormally)
+            qWarning("exit status %d, code %d: %s", int(program.exitStatus()), program.exitCode(),
+                     program.readAllStandardError().constData());
+        return shown;
+    }
+
+    void moveTarget(const QString &path)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QVERIFY(QFile::rename(m_target, path) || (QFile::copy(m_target, path) && QFile::remove(m_target)));
+        m_target = path;
+    }
+
+    void fillTarget(int rows)
+    {
+        dataaccess::Connection db;
+        db.setConnectionString(jetConnectionString(m_target, RozPassword));
+        db.open();
+        for (int i = 0; i < rows; ++i)
+            db.execute(QStringLiteral(
+                           "Insert Into tblPelLN(KdEdi, Uredi) Values('F%1', 'Filler row %1 of the table')")
+                           .arg(i));
+        db.close();
+    }
+
+    // Every row whose status line was shown before the message had its
+    // insert run; unless the message says work was not kept, it is there.
+    void expectShownRowsStored(const Shown &shown)
+    {
+        if (shown.messages.first().contains(QStringLiteral("not kept")))
+            return;
+        int checked = 0;
+        QMap<QString, QSet<QString>> storedByTable;
+        for (const auto &category : transfer::codeCategories())
+            storedByTable.insert(category.targetTable, storedCodes(m_target, category.targetTable));
+        for (const auto &[time, line] : shown.rows) {
+            Q_UNUSED(time);
+            if (!line.contains(QStringLiteral(" - ")))
+                continue;
+            const QString code = line.section(QStringLiteral(" - "), 0, 0);
+            bool found = false;
+            for (const QSet<QString> &codes : storedByTable)
+                found = found || codes.contains(code);
+            QVERIFY2(found, qPrintable(line));
+            ++checked;
+        }
+        qInfo("%d rows shown before the fault, all stored", checked);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_folder;
+    QString m_target;
+    QString m_mountPoint;
+};
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_faults.moc"
