@@ -60,11 +60,23 @@ for table in Kemasan Negara PelDN PelLN Satuan Valuta; do
   stored=$("$db" dump "$target" "tbl$table" --password GorvanPelikMiro | tail -n +2 | cut -d, -f1 | sort -u)
   [ "$expected" = "$stored" ] || fail "tbl$table does not hold every code of $table"
 done
-"$db" dump "$target" tblNegara --password GorvanPelikMiro | grep -q "^CI,Côte d'Ivoire," \
-  || fail "Côte d'Ivoire is missing"
-longest=$("$db" dump "$target" tblPelLN --password GorvanPelikMiro | tail -n +2 \
-  | python3 -c 'import csv,sys; print(max(len(r[1]) for r in csv.reader(sys.stdin)))')
-[ "$longest" -le 30 ] || fail "a foreign port's name is $longest characters long"
+"$db" dump "$target" tblNegara --password GorvanPelikMiro >"$STAGE/negara.csv"
+grep -q "^CI,Côte d'Ivoire," "$STAGE/negara.csv" || fail "Côte d'Ivoire is missing"
+for limit in Kemasan:45 Negara:40 PelDN:45 PelLN:30 Satuan:45 Valuta:30; do
+  table=${limit%%:*}
+  "$db" dump "$folder/NewCodes.mdb" "$table" >"$STAGE/source.csv"
+  "$db" dump "$target" "tbl$table" --password GorvanPelikMiro >"$STAGE/stored.csv"
+  python3 - "$STAGE/source.csv" "$STAGE/stored.csv" "${limit##*:}" <<'PY' || fail "tbl$table: descriptions not as cut"
+import csv, sys
+source = list(csv.reader(open(sys.argv[1], encoding="utf-8", newline="")))[1:]
+stored = {row[0]: row[1] for row in list(csv.reader(open(sys.argv[2], encoding="utf-8", newline="")))[1:]}
+limit = int(sys.argv[3])
+first = {}
+for code, name in source:
+    first.setdefault(code, name)
+sys.exit(0 if all(stored[code] == name[:limit] for code, name in first.items()) else 1)
+PY
+done
 echo "ok: every code stored, names cut to their limits"
 
 printf '%s\r\n' "Program ini untuk memasukkan kode-kode satuan baru sesuai P-44/ZT/2009 tanggal 23 November 2009 tentang Daftar Kode Standar Internasional yang Digunakan untuk Pengisian Pemberitahuan Pabean, ke dalam Lorvanta." \
