@@ -2,6 +2,7 @@
 #include "dataaccess/recordset.h"
 #include "testdatabases.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -124,6 +125,62 @@ private Q_SLOTS:
         m_db.close();
         makeWritable(m_path);
         m_db.open(); // cleanup() closes it
+    }
+
+    // Whether the disk fills at a statement or at a commit, the failure comes
+    // once, says how many statements were not kept, and leaves a sound file
+    // holding exactly the others.
+    void fullDiskIsReportedOnceWithWhatWasLost_data()
+    {
+        QTest::addColumn<int>("commitEvery");
+        QTest::newRow("small transactions") << 97;
+        QTest::newRow("a transaction that fills the disk at its commit") << 2000;
+    }
+
+    void fullDiskIsReportedOnceWithWhatWasLost()
+    {
+        QFETCH(int, commitEvery);
+        if (::geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        m_db.close();
+        const QString mountPoint = m_dir.filePath(QStringLiteral("small"));
+        QDir().mkpath(mountPoint);
+        if (QProcess::execute(QStringLiteral("mount"),
+                              {"-t", "tmpfs", "-o", "size=120k", "tmpfs", mountPoint})
+            != 0)
+            QSKIP("cannot mount a tmpfs here");
+        const auto unmount = qScopeGuard([&] {
+            QProcess::execute(QStringLiteral("umount"), {"-l", mountPoint});
+        });
+        m_path = QDir(mountPoint).filePath(QStringLiteral("dbROZ.mdb"));
+        makeTarget(m_path, lorvanta::Program::Roz);
+        m_db.setConnectionString(jetConnectionString(m_path, Password));
+        m_db.open();
+
+        int executed = 0;
+        QString failure;
+        try {
+            while (true) {
+                m_db.execute(QStringLiteral("Insert Into tblPelLN(KdEdi, Uredi) Values('%1', '%2')")
+                                 .arg(executed)
+                                 .arg(QString(40, QLatin1Char('n'))));
+                if (++executed % commitEvery == 0)
+                    m_db.commit();
+            }
+        } catch (const DataAccessError &error) {
+            QCOMPARE(error.kind(), FailureKind::DatabaseFailed);
+            failure = error.description();
+        }
+        QVERIFY2(failure.contains(QStringLiteral("disk is full")), qPrintable(failure));
+        m_db.close(); // nothing left to fail
+        QCOMPARE(integrityCheck(m_path), QStringLiteral("ok"));
+        m_db.open();
+        const int stored = codesIn(m_db, QStringLiteral("tblPelLN")).size();
+        qInfo("%d statements ran, %d rows stored: %s", executed, stored, qPrintable(failure));
+        if (stored < executed)
+            QVERIFY2(failure.contains(QStringLiteral("the %1 statement(s) before it").arg(executed - stored)),
+                     qPrintable(failure));
+        m_db.close();
     }
 
     void defaultColumnIsFilledByTheDatabase()

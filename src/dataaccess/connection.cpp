@@ -193,9 +193,14 @@ void Connection::commitNow()
     if (!m_inTransaction)
         return;
     m_commitTimer.stop();
-    // A failed COMMIT (another program's lock) leaves the transaction open,
-    // so a later commit can still save its work.
-    exec(QStringLiteral("COMMIT"), QStringLiteral("Cannot save the changes"));
+    try {
+        exec(QStringLiteral("COMMIT"), QStringLiteral("Cannot save the changes"));
+    } catch (const DataAccessError &failure) {
+        // SQLite may have undone the transaction already (a full disk); either
+        // way the connection ends up without one, and the caller learns what
+        // was lost.
+        throw withLostWork(failure);
+    }
     m_inTransaction = false;
     m_uncommittedStatements = 0;
 }
@@ -242,7 +247,7 @@ void Connection::close()
     try {
         commitNow();
     } catch (const DataAccessError &commitFailure) {
-        failure = withLostWork(commitFailure);
+        failure = commitFailure;
     }
     closeSqlite();
     if (failure)
