@@ -9,6 +9,7 @@
 #include "dataaccess/connectionstring.h"
 #include "dataaccess/databasefile.h"
 #include "dataaccess/recordset.h"
+#include "dataaccess/sqltext.h"
 #include "dbcommands.h"
 #include "mainwin/dialogseam.h"
 #include "mainwin/frmvaldorendokumen.h"
@@ -62,12 +63,10 @@ void makeSource(const QString &path, int rows)
         for (const QString &table : tables)
             db.execute(lorvanta::createSourceTableStatement(table));
         for (int row = 0; row < rows; ++row) {
-            QString text = description(random, row);
-            text.replace(QLatin1Char('\''), QStringLiteral("''"));
-            db.execute(QStringLiteral("INSERT INTO %1 VALUES ('C%2', '%3')")
+            db.execute(QStringLiteral("INSERT INTO %1 VALUES ('C%2', %3)")
                            .arg(tables.at(row % tables.size()))
                            .arg(row)
-                           .arg(text));
+                           .arg(dataaccess::sqlLiteral(description(random, row))));
         }
     });
 }

@@ -2,7 +2,6 @@
 #include "dataaccess/recordset.h"
 #include "testdatabases.h"
 
-#include <chrono>
 #include <csignal>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -11,17 +10,6 @@
 #include <QTest>
 
 using namespace testsupport;
-
-namespace {
-
-// steady_clock is CLOCK_MONOTONIC here, one clock for every process.
-qint64 monotonicMilliseconds()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-} // namespace
 
 // A process killed at any moment leaves a sound file that keeps every row
 // whose statement succeeded more than a second before the kill.

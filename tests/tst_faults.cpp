@@ -3,7 +3,6 @@
 #include "testdatabases.h"
 #include "transfer/codecategory.h"
 
-#include <chrono>
 #include <csignal>
 #include <QDir>
 #include <QElapsedTimer>
@@ -35,13 +34,6 @@ enum class Fault {
     SourceBecomesFolder,
     SourceMissingTable,
 };
-
-qint64 monotonicMilliseconds()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // What the program showed during one run, from runhelper's report.
 struct Shown

@@ -6,6 +6,7 @@
 #include "dataaccess/connectionstring.h"
 #include "dataaccess/databasefile.h"
 #include "dataaccess/recordset.h"
+#include "dataaccess/sqltext.h"
 #include "transfer/lorvanta.h"
 
 #include <QFileInfo>
@@ -15,15 +16,6 @@ namespace dbcommands {
 namespace {
 
 using dataaccess::DataAccessError;
-
-QString sqlLiteral(const csv::Field &value)
-{
-    if (!value)
-        return QStringLiteral("NULL");
-    QString text = *value;
-    text.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
-}
 
 QString quotedIdentifier(const QString &name)
 {
@@ -146,8 +138,8 @@ void createSource(const QString &path, const QString &folder, const QStringList 
             db.execute(lorvanta::createSourceTableStatement(table));
             const QString prefix = QStringLiteral("INSERT INTO %1 (Kode, Uraian) VALUES (").arg(table);
             for (const codelists::CodeRow &row : lists.value(table))
-                db.execute(prefix + sqlLiteral(row.code) + QStringLiteral(", ") + sqlLiteral(row.description)
-                           + QLatin1Char(')'));
+                db.execute(prefix + dataaccess::sqlLiteral(row.code) + QStringLiteral(", ")
+                           + dataaccess::sqlLiteral(row.description) + QLatin1Char(')'));
         }
     });
 }

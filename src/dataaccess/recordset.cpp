@@ -11,8 +11,7 @@ namespace dataaccess {
 void Recordset::open(const QString &query, const Connection &connection)
 {
     close();
-    if (!connection.isOpen())
-        throw DataAccessError::databaseFailed(errc::NotOpen, QStringLiteral("The connection is not open"));
+    connection.requireOpen();
     QSqlQuery sqlQuery(connection.database());
     sqlQuery.setForwardOnly(true);
     if (!sqlQuery.exec(query))
@@ -47,8 +46,7 @@ int Recordset::fieldIndex(const QString &name) const
 std::optional<QString> Recordset::field(const QString &name) const
 {
     const int index = fieldIndex(name);
-    if (!m_query || m_eof)
-        throw DataAccessError::databaseFailed(errc::NoCurrentRow, QStringLiteral("There is no current row"));
+    requireRow();
     const QVariant value = m_query->value(index);
     if (value.isNull())
         return std::nullopt;
@@ -57,9 +55,14 @@ std::optional<QString> Recordset::field(const QString &name) const
 
 void Recordset::moveNext()
 {
+    requireRow();
+    fetch();
+}
+
+void Recordset::requireRow() const
+{
     if (!m_query || m_eof)
         throw DataAccessError::databaseFailed(errc::NoCurrentRow, QStringLiteral("There is no current row"));
-    fetch();
 }
 
 void Recordset::close()

@@ -35,6 +35,7 @@ public:
 
 private:
     void fetch();
+    void requireRow() const;
     int fieldIndex(const QString &name) const;
 
     std::optional<QSqlQuery> m_query;

@@ -34,7 +34,8 @@ frmInfo::frmInfo(const QString &programFolder, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral("Info"));
-    setFont(parent ? parent->font() : font());
+    if (parent)
+        setFont(parent->font()); // a window does not inherit its opener's font
     resize(twipsToPixels(7005), twipsToPixels(4500));
     createControls();
 }

@@ -20,27 +20,29 @@ QString CodeCategory::sourceQuery() const
     return QStringLiteral("Select * From ") + sourceTable;
 }
 
-QString CodeCategory::statementPrefix() const
-{
-    return QStringLiteral("Insert Into ") + targetTable + QStringLiteral("(KdEdi, Uredi) Values('");
-}
-
 const std::array<CodeCategory, 6> &codeCategories()
 {
-    static const std::array<CodeCategory, 6> categories = {{
-        {QStringLiteral("chkKemasan"), QStringLiteral("Kemasan"), QStringLiteral("Kemasan"),
-         QStringLiteral("tblKemasan"), 45, false},
-        {QStringLiteral("chkNegara"), QStringLiteral("Negara"), QStringLiteral("Negara"),
-         QStringLiteral("tblNegara"), 40, false},
-        {QStringLiteral("chkPelDN"), QStringLiteral("Pelabuhan Dalam Negeri"), QStringLiteral("PelDN"),
-         QStringLiteral("tblPelDN"), 45, false},
-        {QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"), QStringLiteral("PelLN"),
-         QStringLiteral("tblPelLN"), 30, true},
-        {QStringLiteral("chkSatuan"), QStringLiteral("Satuan"), QStringLiteral("Satuan"),
-         QStringLiteral("tblSatuan"), 45, false},
-        {QStringLiteral("chkValuta"), QStringLiteral("Valuta Asing"), QStringLiteral("Valuta"),
-         QStringLiteral("tblValuta"), 30, false},
-    }};
+    // Each source table Xyz goes to tblXyz under the tick box chkXyz.
+    const auto category = [](const char *table, const char *caption, int limit, bool skippedForSoma) {
+        const QString source = QString::fromLatin1(table);
+        const QString target = QStringLiteral("tbl") + source;
+        return CodeCategory {QStringLiteral("chk") + source,
+                             QString::fromLatin1(caption),
+                             source,
+                             target,
+                             limit,
+                             skippedForSoma,
+                             QStringLiteral("Insert Into ") + target
+                                 + QStringLiteral("(KdEdi, Uredi) Values('")};
+    };
+    static const std::array<CodeCategory, 6> categories = {
+        category("Kemasan", "Kemasan", 45, false),
+        category("Negara", "Negara", 40, false),
+        category("PelDN", "Pelabuhan Dalam Negeri", 45, false),
+        category("PelLN", "Pelabuhan Luar Negeri", 30, true),
+        category("Satuan", "Satuan", 45, false),
+        category("Valuta", "Valuta Asing", 30, false),
+    };
     return categories;
 }
 
@@ -62,8 +64,8 @@ QString insertStatement(const CodeCategory &category, const std::optional<QStrin
     const QString kept = firstCharacters(description.value_or(QString()), category.descriptionLimit);
     const QString codeText = code.value_or(QString());
     QString statement;
-    statement.reserve(category.statementPrefix().size() + 2 * (codeText.size() + kept.size()) + 6);
-    statement += category.statementPrefix();
+    statement.reserve(category.statementPrefix.size() + 2 * (codeText.size() + kept.size()) + 6);
+    statement += category.statementPrefix;
     appendWithApostrophesDoubled(statement, codeText);
     statement += QStringLiteral("', ");
     statement += QLatin1Char('\'');

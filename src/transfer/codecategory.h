@@ -16,9 +16,9 @@ struct CodeCategory
     QString targetTable;
     int descriptionLimit; // characters of the description kept
     bool skippedForSoma; // a SOMA database has no such table
+    QString statementPrefix; // "Insert Into <target>(KdEdi, Uredi) Values('", made once: every row needs it
 
     QString sourceQuery() const; // "Select * From <source table>"
-    QString statementPrefix() const; // "Insert Into <target>(KdEdi, Uredi) Values('"
 };
 
 // In the order the transfer walks them.

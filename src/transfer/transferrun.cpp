@@ -78,13 +78,7 @@ bool TransferRun::passesChecks()
 void TransferRun::openTarget()
 {
     const auto program = isSomaTarget(m_targetPath) ? lorvanta::Program::Soma : lorvanta::Program::Roz;
-    cnTarget.setConnectionString(connectionStringFor(m_targetPath, lorvanta::databasePassword(program)));
-    try {
-        cnTarget.open();
-    } catch (const DataAccessError &failure) {
-        failWith(QStringLiteral("Database %1 tidak dapat dibuka.\n%2")
-                     .arg(m_targetPath, reasonOf(failure, m_targetPath)));
-    }
+    openDatabase(cnTarget, m_targetPath, lorvanta::databasePassword(program));
 }
 
 void TransferRun::startRunProper()
@@ -98,15 +92,22 @@ void TransferRun::startRunProper()
 
 void TransferRun::openSource()
 {
-    cnSource.setConnectionString(connectionStringFor(m_sourcePath, QString()));
+    openDatabase(cnSource, m_sourcePath, QString());
+}
+
+void TransferRun::openDatabase(dataaccess::Connection &connection, const QString &path,
+                               const QString &password)
+{
+    connection.setConnectionString(connectionStringFor(path, password));
     try {
-        cnSource.open();
+        connection.open();
     } catch (const DataAccessError &failure) {
-        failWith(QStringLiteral("Database %1 tidak dapat dibuka.\n%2")
-                     .arg(m_sourcePath, reasonOf(failure, m_sourcePath)));
+        failWith(QStringLiteral("Database %1 tidak dapat dibuka.\n%2").arg(path, reasonOf(failure, path)));
     }
 }
 
+// A failure to read the source, at its open or at any row, names the table;
+// the target's failures are named where the row is stored.
 void TransferRun::transferCategory(const CodeCategory &category)
 {
     if (!m_window.isTicked(category))
@@ -114,26 +115,18 @@ void TransferRun::transferCategory(const CodeCategory &category)
     if (category.skippedForSoma && isSomaTarget(m_targetPath))
         return;
     try {
-        rsSource.open(category.sourceQuery(), cnSource);
+        for (rsSource.open(category.sourceQuery(), cnSource); !rsSource.eof(); rsSource.moveNext())
+            transferRow(category);
     } catch (const DataAccessError &failure) {
         failWith(QStringLiteral("Tabel %1 di %2 tidak dapat dibaca.\n%3")
                      .arg(category.sourceTable, m_sourcePath, reasonOf(failure, m_sourcePath)));
     }
-    while (!rsSource.eof())
-        transferRow(category);
 }
 
 void TransferRun::transferRow(const CodeCategory &category)
 {
-    std::optional<QString> code;
-    std::optional<QString> description;
-    try {
-        code = rsSource.field(QStringLiteral("Kode"));
-        description = rsSource.field(QStringLiteral("Uraian"));
-    } catch (const DataAccessError &failure) {
-        failWith(QStringLiteral("Tabel %1 di %2 tidak dapat dibaca.\n%3")
-                     .arg(category.sourceTable, m_sourcePath, reasonOf(failure, m_sourcePath)));
-    }
+    const std::optional<QString> code = rsSource.field(QStringLiteral("Kode"));
+    const std::optional<QString> description = rsSource.field(QStringLiteral("Uraian"));
     try {
         cnTarget.execute(insertStatement(category, code, description));
     } catch (const DataAccessError &failure) {
@@ -145,12 +138,6 @@ void TransferRun::transferRow(const CodeCategory &category)
     m_window.yield();
     m_window.setStatusLine(statusLine(code, description));
     checkForStopRequest();
-    try {
-        rsSource.moveNext();
-    } catch (const DataAccessError &failure) {
-        failWith(QStringLiteral("Tabel %1 di %2 tidak dapat dibaca.\n%3")
-                     .arg(category.sourceTable, m_sourcePath, reasonOf(failure, m_sourcePath)));
-    }
 }
 
 // Reads the bar's single-precision value, adds in double precision, stores

@@ -39,6 +39,7 @@ private:
     void openTarget();
     void startRunProper();
     void openSource();
+    void openDatabase(dataaccess::Connection &connection, const QString &path, const QString &password);
     void transferCategory(const CodeCategory &category);
     void transferRow(const CodeCategory &category);
     void advanceProgress();

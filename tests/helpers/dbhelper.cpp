@@ -2,8 +2,8 @@
 // or inserts rows until it is killed.
 #include "dataaccess/connection.h"
 #include "dataaccess/connectionstring.h"
+#include "testdatabases.h"
 
-#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <QCoreApplication>
@@ -13,14 +13,6 @@
 #include <string>
 
 namespace {
-
-// steady_clock is CLOCK_MONOTONIC here, one clock for every process.
-qint64 monotonicMilliseconds()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // Holds a write lock (BEGIN EXCLUSIVE) until standard input closes.
 int holdLock(const QString &path)
@@ -53,7 +45,7 @@ int insertForever(const QString &path, const QString &password)
             db.execute(QStringLiteral("INSERT INTO Codes (Kode, Uraian) VALUES ('%1', 'row %1')").arg(row));
             if (row % 50 == 0) {
                 std::printf("%lld %lld\n", static_cast<long long>(row),
-                            static_cast<long long>(monotonicMilliseconds()));
+                            static_cast<long long>(testsupport::monotonicMilliseconds()));
                 std::fflush(stdout);
                 QCoreApplication::processEvents();
             }

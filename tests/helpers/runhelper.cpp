@@ -5,8 +5,8 @@
 #include "mainwin/dialogseam.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
+#include "testdatabases.h"
 
-#include <chrono>
 #include <cstdio>
 #include <QApplication>
 #include <QDir>
@@ -18,18 +18,12 @@
 
 namespace {
 
-qint64 monotonicMilliseconds()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 void report(const char *kind, const QString &text)
 {
     QString line = text;
     line.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-    std::printf("%s %lld %s\n", kind, static_cast<long long>(monotonicMilliseconds()), qPrintable(line));
+    std::printf("%s %lld %s\n", kind, static_cast<long long>(testsupport::monotonicMilliseconds()),
+                qPrintable(line));
     std::fflush(stdout);
 }
 

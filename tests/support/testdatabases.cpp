@@ -4,7 +4,9 @@
 #include "dataaccess/connectionstring.h"
 #include "dataaccess/databasefile.h"
 #include "dataaccess/recordset.h"
+#include "dataaccess/sqltext.h"
 
+#include <chrono>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -34,18 +36,6 @@ void makeDatabase(const QString &path, const QString &password, const QStringLis
     });
 }
 
-namespace {
-
-QString literal(const std::optional<QString> &value)
-{
-    if (!value)
-        return QStringLiteral("NULL");
-    QString text = *value;
-    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
-}
-
-} // namespace
-
 void makeSource(const QString &path, const CodeLists &lists, const QStringList &leaveOut)
 {
     dataaccess::createDatabase(path, QString(), [&](dataaccess::Connection &db) {
@@ -54,8 +44,9 @@ void makeSource(const QString &path, const CodeLists &lists, const QStringList &
                 continue;
             db.execute(lorvanta::createSourceTableStatement(table));
             for (const CodeRow &row : lists.value(table))
-                db.execute(QStringLiteral("INSERT INTO %1 VALUES (%2, %3)")
-                               .arg(table, literal(row.first), literal(row.second)));
+                db.execute(
+                    QStringLiteral("INSERT INTO %1 VALUES (%2, %3)")
+                        .arg(table, dataaccess::sqlLiteral(row.first), dataaccess::sqlLiteral(row.second)));
         }
     });
 }
@@ -130,6 +121,13 @@ QString integrityCheck(const QString &path)
     }
     QSqlDatabase::removeDatabase(name);
     return result;
+}
+
+qint64 monotonicMilliseconds()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 QString builtProgram(const QString &name)

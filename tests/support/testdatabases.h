@@ -52,6 +52,10 @@ void makeWritable(const QString &path);
 // "ok" when SQLite finds nothing wrong in the file.
 QString integrityCheck(const QString &path);
 
+// Milliseconds on the monotonic clock (steady_clock is CLOCK_MONOTONIC
+// here), one clock for every process.
+qint64 monotonicMilliseconds();
+
 // Path of a program built next to the tests.
 QString builtProgram(const QString &name);
 
