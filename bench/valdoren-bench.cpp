@@ -10,11 +10,10 @@
 #include "dataaccess/databasefile.h"
 #include "dataaccess/recordset.h"
 #include "dataaccess/sqltext.h"
-#include "dbcommands.h"
-#include "mainwin/dialogseam.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "transfer/codecategory.h"
 #include "transfer/lorvanta.h"
+#include "uicommon/dialogseam.h"
 
 #include <cstdio>
 #include <QApplication>
@@ -175,8 +174,8 @@ int main(int argc, char *argv[])
     const QString runTarget = QDir(folder.path()).filePath(QStringLiteral("dbROZ.mdb"));
     const QString floorTarget = QDir(folder.path()).filePath(QStringLiteral("floor-dbROZ.mdb"));
     makeSource(sourcePath, rows);
-    dbcommands::createTarget(runTarget, QStringLiteral("ROZ"));
-    dbcommands::createTarget(floorTarget, QStringLiteral("ROZ"));
+    lorvanta::createTargetDatabase(runTarget, lorvanta::Program::Roz);
+    lorvanta::createTargetDatabase(floorTarget, lorvanta::Program::Roz);
 
     AnsweringDialogs dialogs;
     DialogSeam::setCurrent(&dialogs);
@@ -186,7 +185,7 @@ int main(int argc, char *argv[])
     const QStringList statements = statementsFrom(sourcePath);
     const double floorSeconds = timeFloor(floorTarget, statements);
     const QString flushTarget = QDir(folder.path()).filePath(QStringLiteral("flush-dbROZ.mdb"));
-    dbcommands::createTarget(flushTarget, QStringLiteral("ROZ"));
+    lorvanta::createTargetDatabase(flushTarget, lorvanta::Program::Roz);
     const QStringList flushSample = statements.mid(0, FlushSampleRows);
     const double flushSeconds = timeFlushPerStatement(flushTarget, flushSample);
     DialogSeam::setCurrent(nullptr);

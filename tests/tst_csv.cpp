@@ -1,4 +1,4 @@
-#include "csv.h"
+#include "dbtool/csv.h"
 
 #include <QTest>
 

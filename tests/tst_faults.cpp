@@ -1,5 +1,5 @@
-#include "csv.h"
 #include "dataaccess/connection.h"
+#include "dbtool/csv.h"
 #include "testdatabases.h"
 #include "transfer/codecategory.h"
 

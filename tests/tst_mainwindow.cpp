@@ -1,6 +1,8 @@
 #include "fakedialogs.h"
 #include "mainwin/frmvaldorendokumen.h"
+#include "mainwin/selectionframe.h"
 #include "mainwin/singleprogressbar.h"
+#include "uicommon/designfont.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRawFont>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyleOptionButton>
@@ -19,6 +22,9 @@
 #include <QTest>
 
 namespace {
+
+// A click in the middle of a tick box may miss its text and box.
+const QPoint OnTheTick(6, 6);
 
 QRect fromTwips(int left, int top, int width, int height)
 {
@@ -85,7 +91,7 @@ private Q_SLOTS:
                       const char *caption) {
             QTest::newRow(name) << name << kind << parent << fromTwips(l, t, w, h) << caption;
         };
-        row("Frame1", "QGroupBox", "frmValdorenDokumen", 90, 90, 6345, 2805, "");
+        row("Frame1", "SelectionFrame", "frmValdorenDokumen", 90, 90, 6345, 2805, "");
         row("lblInfo", "QLabel", "frmValdorenDokumen", 90, 3060, 3480, 195,
             "Klik [Ok] untuk memasukkan kode-kode baru");
         row("Command4", "QPushButton", "frmValdorenDokumen", 4080, 2970, 465, 375, "?");
@@ -178,29 +184,41 @@ private Q_SLOTS:
     {
         frmValdorenDokumen &w = *m_window;
         w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.Frame1->setEnabled(false);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
         const QList<QWidget *> inside = {w.chkSatuan, w.chkKemasan, w.chkValuta,   w.chkNegara,
                                          w.chkPelDN,  w.chkPelLN,   w.txtFileName, w.cmdBrowse};
-        for (QWidget *control : inside) {
-            QVERIFY(!control->isEnabled());
-            QVERIFY(control->isEnabledTo(w.Frame1)); // its own state is untouched
-        }
-        QTest::mouseClick(w.chkSatuan, Qt::LeftButton);
+        w.txtFileName->setFocus();
+        w.Frame1->setInputBlocked(true);
+        QVERIFY(
+            !w.Frame1->isAncestorOf(QApplication::focusWidget())); // no focus left where input is not taken
+        for (QWidget *control : inside)
+            QVERIFY(control->isEnabled()); // its own state is untouched
+        QTest::mouseClick(w.chkSatuan, Qt::LeftButton, {}, OnTheTick);
         QVERIFY(w.chkSatuan->isChecked());
         QSignalSpy browse(w.cmdBrowse, &QPushButton::clicked);
         QTest::mouseClick(w.cmdBrowse, Qt::LeftButton);
         QCOMPARE(browse.count(), 0);
-        for (QPushButton *button : {w.cmdOk, w.Command2, w.Command4}) {
+        QTest::keyClicks(w.txtFileName, QStringLiteral("typed"));
+        QCOMPARE(w.txtFileName->text(), QString());
+        for (int tab = 0; tab < 12; ++tab) { // Tab goes round the window past the frame
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY2(!w.Frame1->isAncestorOf(QApplication::focusWidget()),
+                     qPrintable(QApplication::focusWidget()->objectName()));
+        }
+        w.Frame1->setInputBlocked(false);
+        QTest::mouseClick(w.chkSatuan, Qt::LeftButton, {}, OnTheTick);
+        QVERIFY(!w.chkSatuan->isChecked());
+        w.txtFileName->setFocus();
+        QCOMPARE(QApplication::focusWidget(), w.txtFileName);
+
+        w.Frame1->setInputBlocked(true); // the buttons on the window itself still work
+        for (QPushButton *button : {w.Command4, w.cmdOk, w.Command2}) {
             if (button == w.Command4)
                 whenModalShows([](QWidget *help) { help->close(); });
             QSignalSpy clicked(button, &QPushButton::clicked);
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(clicked.count(), 1);
         }
-        w.Frame1->setEnabled(true);
-        for (QWidget *control : inside)
-            QVERIFY(control->isEnabled());
     }
 
     void focusStartsOnOkAndFollowsTheTabIndexes()
@@ -292,7 +310,10 @@ private Q_SLOTS:
     {
         frmValdorenDokumen &w = *m_window;
         const QFont font = w.font();
-        QCOMPARE(QFontInfo(font).family(), frmValdorenDokumen::designFont().family());
+        // Exactly the face the program carries, whatever the system has.
+        const QByteArray carried = QRawFont(designFontResource(), 10).fontTable("head");
+        QVERIFY(!carried.isEmpty());
+        QCOMPARE(QRawFont::fromFont(font).fontTable("head"), carried);
         const QFontMetrics metrics(font);
         QStyle *style = w.style();
         for (QLabel *label : w.findChildren<QLabel *>()) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Valdoren's icon and hand cursor as XPM files in src/resources/.
+"""Draws Valdoren's icon (install/valdoren.xpm, also the window icon) and its
+hand cursor (src/resources/handcursor.xpm) as XPM files.
 
 Both images are generated from simple shapes so that they can be changed by
 editing numbers here instead of pixels; the output is deterministic, so
@@ -11,7 +12,8 @@ import os
 
 SIZE = 32
 HERE = os.path.dirname(os.path.abspath(__file__))
-OUT_DIR = os.path.join(HERE, os.pardir, "src", "resources")
+RESOURCE_DIR = os.path.join(HERE, os.pardir, "src", "resources")
+INSTALL_DIR = os.path.join(HERE, os.pardir, "install")
 
 # Characters for the colour table; quotes and backslashes are left out because
 # they would need escaping inside the C string literals.
@@ -254,11 +256,10 @@ def render_cursor():
 
 
 def main():
-    os.makedirs(OUT_DIR, exist_ok=True)
     pixels, palette = render_icon()
-    write_xpm(os.path.join(OUT_DIR, "valdoren.xpm"), "valdoren_xpm", pixels, palette)
+    write_xpm(os.path.join(INSTALL_DIR, "valdoren.xpm"), "valdoren_xpm", pixels, palette)
     pixels, palette = render_cursor()
-    write_xpm(os.path.join(OUT_DIR, "handcursor.xpm"), "handcursor_xpm", pixels, palette,
+    write_xpm(os.path.join(RESOURCE_DIR, "handcursor.xpm"), "handcursor_xpm", pixels, palette,
               hotspot=(5, 0))
 
 

@@ -1,8 +1,9 @@
 #include "infowin/frminfo.h"
 
 #include "infowin/linklabel.h"
-#include "mainwin/dialogseam.h"
-#include "mainwin/twips.h"
+#include "uicommon/designfont.h"
+#include "uicommon/dialogseam.h"
+#include "uicommon/twips.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -34,8 +35,10 @@ frmInfo::frmInfo(const QString &programFolder, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral("Info"));
-    if (parent)
-        setFont(parent->font()); // a window does not inherit its opener's font
+    // No icon of its own, and none inherited from the opener: the window
+    // manager shows its default.
+    setWindowIcon(QIcon());
+    setFont(designFont());
     resize(twipsToPixels(7005), twipsToPixels(4500));
     createControls();
 }

@@ -3,18 +3,19 @@
 #include "infowin/frminfo.h"
 #include "infowin/helptext.h"
 #include "mainwin/defaulttargets.h"
-#include "mainwin/dialogseam.h"
+#include "mainwin/selectionframe.h"
 #include "mainwin/singleprogressbar.h"
-#include "mainwin/twips.h"
 #include "transfer/codecategory.h"
 #include "transfer/transferrun.h"
+#include "uicommon/designfont.h"
+#include "uicommon/dialogseam.h"
+#include "uicommon/twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -92,15 +93,6 @@ frmValdorenDokumen::frmValdorenDokumen(const QString &programFolder, QWidget *pa
     Form_Load();
 }
 
-QFont frmValdorenDokumen::designFont()
-{
-    // Arial's metrics at 10 pixels (7.5 points on a 96-dpi screen): the
-    // longest captions fit the places designed for an 8-point bitmap font.
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(10);
-    return font;
-}
-
 void frmValdorenDokumen::createControls()
 {
     Command4 = button(this, QStringLiteral("Command4"), QStringLiteral("?"), twipsRect(4080, 2970, 465, 375));
@@ -109,7 +101,7 @@ void frmValdorenDokumen::createControls()
     tickStyle->setParent(this);
 
     // An empty title: only the border shows.
-    Frame1 = place(new QGroupBox(this), QStringLiteral("Frame1"), twipsRect(90, 90, 6345, 2805));
+    Frame1 = place(new SelectionFrame(this), QStringLiteral("Frame1"), twipsRect(90, 90, 6345, 2805));
     CommonDialog1 = new QFileDialog(this, QStringLiteral("Ambil Database ROZ, VAM, LUG atau SOMA"));
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
     CommonDialog1->setFileMode(QFileDialog::ExistingFile);
@@ -164,12 +156,29 @@ void frmValdorenDokumen::setTabOrder()
 
 void frmValdorenDokumen::centreOnScreen()
 {
+    m_centreOnceFramed = true;
+    moveToScreenCentre();
+}
+
+void frmValdorenDokumen::moveToScreenCentre()
+{
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
+}
+
+// Centred before it was mapped, the window was placed by its client area
+// alone; once the window manager has framed it, the frame is centred.
+void frmValdorenDokumen::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (m_centreOnceFramed && frameGeometry() != geometry()) {
+        m_centreOnceFramed = false;
+        moveToScreenCentre();
+    }
 }
 
 void frmValdorenDokumen::connectHandlers()
@@ -296,7 +305,7 @@ void frmValdorenDokumen::setStatusLine(const QString &text)
 
 void frmValdorenDokumen::setSelectionEnabled(bool enabled)
 {
-    Frame1->setEnabled(enabled);
+    Frame1->setInputBlocked(!enabled);
 }
 
 void frmValdorenDokumen::setOkEnabled(bool enabled)

@@ -8,10 +8,10 @@
 
 class QCheckBox;
 class QFileDialog;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class SelectionFrame;
 class SingleProgressBar;
 
 // The main window: the target database, the code categories to transfer, a
@@ -25,15 +25,14 @@ public:
     // programFolder: where NewCodes.mdb lies.
     explicit frmValdorenDokumen(const QString &programFolder, QWidget *parent = nullptr);
 
-    // Places the window in the middle of the screen it is on.
+    // Places the window, with the frame the window manager gives it, in the
+    // middle of the screen it is on. The frame is known only once the window
+    // is mapped; the window is centred again then.
     void centreOnScreen();
-
-    // The window's font: every text of the window fits its fixed place in it.
-    static QFont designFont();
 
     // Controls, in the order of the window's definition.
     QPushButton *Command4;
-    QGroupBox *Frame1;
+    SelectionFrame *Frame1;
     QFileDialog *CommonDialog1;
     QCheckBox *chkPelLN;
     QCheckBox *chkPelDN;
@@ -64,10 +63,12 @@ protected:
     // A close request during a run asks the run to stop, and the window
     // closes once the run has ended: the run holds the window's controls.
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void createControls();
     void setTabOrder();
+    void moveToScreenCentre();
     void connectHandlers();
 
     void throttleStatusPainting(bool throttle);
@@ -99,4 +100,5 @@ private:
     QTimer m_statusPainter;
     bool m_running = false;
     bool m_closeAfterRun = false;
+    bool m_centreOnceFramed = false;
 };

@@ -1,8 +1,9 @@
 #include "startup/mdlmain.h"
 
-#include "mainwin/dialogseam.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "transfer/programfiles.h"
+#include "uicommon/designfont.h"
+#include "uicommon/dialogseam.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +22,7 @@ bool Main()
 
 bool startIn(const QString &folder)
 {
+    registerDesignFont();
     if (!transfer::isOrdinaryFile(transfer::newCodesPath(folder))) {
         DialogSeam::current().showMessage(
             nullptr, QStringLiteral("Tidak ada file 'NewCodes.mdb' di folder ") + folder);

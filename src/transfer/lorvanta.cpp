@@ -1,5 +1,7 @@
 #include "transfer/lorvanta.h"
 
+#include "dataaccess/connection.h"
+#include "dataaccess/databasefile.h"
 #include "transfer/codecategory.h"
 
 namespace lorvanta {
@@ -41,6 +43,14 @@ QString createReferenceTableStatement(const QString &table)
                           "TglRekam TEXT NOT NULL DEFAULT (datetime('now', 'localtime'))"
                           ") STRICT")
         .arg(table);
+}
+
+void createTargetDatabase(const QString &path, Program program)
+{
+    dataaccess::createDatabase(path, databasePassword(program), [program](dataaccess::Connection &db) {
+        for (const QString &table : referenceTables(program))
+            db.execute(createReferenceTableStatement(table));
+    });
 }
 
 QStringList sourceTables()

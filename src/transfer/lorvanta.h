@@ -22,6 +22,10 @@ QStringList referenceTables(Program program);
 // code, a description, and a column the database fills itself.
 QString createReferenceTableStatement(const QString &table);
 
+// Makes an empty database of program at path, protected by its password,
+// with its reference tables. Throws dataaccess::DataAccessError.
+void createTargetDatabase(const QString &path, Program program);
+
 // The source tables of the code lists, in the order the transfer walks them.
 QStringList sourceTables();
 

@@ -1,6 +1,6 @@
 // Any bytes: the reader never crashes, and records it reads, written again,
 // read back the same.
-#include "csv.h"
+#include "dbtool/csv.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Any bytes as a UN/LOCODE file: no crash; malformed input is named by a
 // line, and every port read has a code of country and location.
-#include "codelistfiles.h"
+#include "dbtool/codelistfiles.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,10 +2,10 @@
 // reports on stdout what an operator would see: every status line with the
 // moment it was shown (milliseconds on the monotonic clock all processes
 // share), every message, and the status line at the end.
-#include "mainwin/dialogseam.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
 #include "testdatabases.h"
+#include "uicommon/dialogseam.h"
 
 #include <cstdio>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwin/dialogseam.h"
+#include "uicommon/dialogseam.h"
 
 #include <functional>
 #include <QStringList>

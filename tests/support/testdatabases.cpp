@@ -21,11 +21,7 @@ namespace testsupport {
 
 void makeTarget(const QString &path, lorvanta::Program program)
 {
-    dataaccess::createDatabase(path, lorvanta::databasePassword(program),
-                               [program](dataaccess::Connection &db) {
-                                   for (const QString &table : lorvanta::referenceTables(program))
-                                       db.execute(lorvanta::createReferenceTableStatement(table));
-                               });
+    lorvanta::createTargetDatabase(path, program);
 }
 
 void makeDatabase(const QString &path, const QString &password, const QStringList &statements)

@@ -1,4 +1,4 @@
-#include "dbcommands.h"
+#include "dbtool/dbcommands.h"
 
 #include <cstdio>
 #include <QCoreApplication>

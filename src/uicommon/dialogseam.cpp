@@ -1,4 +1,4 @@
-#include "mainwin/dialogseam.h"
+#include "uicommon/dialogseam.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "codelistfiles.h"
+#include "dbtool/codelistfiles.h"
 
 #include "transfer/lorvanta.h"
 

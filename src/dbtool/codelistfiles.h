@@ -1,6 +1,6 @@
 #pragma once
 
-#include "csv.h"
+#include "dbtool/csv.h"
 
 #include <QMap>
 #include <QString>

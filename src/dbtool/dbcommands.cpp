@@ -1,12 +1,12 @@
-#include "dbcommands.h"
+#include "dbtool/dbcommands.h"
 
-#include "codelistfiles.h"
-#include "csv.h"
 #include "dataaccess/connection.h"
 #include "dataaccess/connectionstring.h"
 #include "dataaccess/databasefile.h"
 #include "dataaccess/recordset.h"
 #include "dataaccess/sqltext.h"
+#include "dbtool/codelistfiles.h"
+#include "dbtool/csv.h"
 #include "transfer/lorvanta.h"
 
 #include <QFileInfo>
@@ -71,11 +71,11 @@ private:
     QList<std::pair<QString, QString>> m_values;
 };
 
-void createDatabase(const QString &path, const QString &password,
-                    const std::function<void(dataaccess::Connection &)> &populate)
+// A failure of a database reaches the operator as one line.
+void asCommand(const std::function<void()> &action)
 {
     try {
-        dataaccess::createDatabase(path, password, populate);
+        action();
     } catch (const DataAccessError &failure) {
         throw CommandError(failure.description());
     }
@@ -117,10 +117,7 @@ void createTarget(const QString &path, const QString &programName)
     const auto program = lorvanta::programFromName(programName);
     if (!program)
         throw CommandError(QStringLiteral("unknown program \"%1\" (ROZ, VAM, LUG or SOMA)").arg(programName));
-    createDatabase(path, lorvanta::databasePassword(*program), [&](dataaccess::Connection &db) {
-        for (const QString &table : lorvanta::referenceTables(*program))
-            db.execute(lorvanta::createReferenceTableStatement(table));
-    });
+    asCommand([&] { lorvanta::createTargetDatabase(path, *program); });
 }
 
 void createSource(const QString &path, const QString &folder, const QStringList &locodeFiles)
@@ -133,20 +130,22 @@ void createSource(const QString &path, const QString &folder, const QStringList 
     } catch (const codelists::InputError &error) {
         throw CommandError(error.message());
     }
-    createDatabase(path, QString(), [&](dataaccess::Connection &db) {
-        for (const QString &table : lorvanta::sourceTables()) {
-            db.execute(lorvanta::createSourceTableStatement(table));
-            const QString prefix = QStringLiteral("INSERT INTO %1 (Kode, Uraian) VALUES (").arg(table);
-            for (const codelists::CodeRow &row : lists.value(table))
-                db.execute(prefix + dataaccess::sqlLiteral(row.code) + QStringLiteral(", ")
-                           + dataaccess::sqlLiteral(row.description) + QLatin1Char(')'));
-        }
+    asCommand([&] {
+        dataaccess::createDatabase(path, QString(), [&](dataaccess::Connection &db) {
+            for (const QString &table : lorvanta::sourceTables()) {
+                db.execute(lorvanta::createSourceTableStatement(table));
+                const QString prefix = QStringLiteral("INSERT INTO %1 (Kode, Uraian) VALUES (").arg(table);
+                for (const codelists::CodeRow &row : lists.value(table))
+                    db.execute(prefix + dataaccess::sqlLiteral(row.code) + QStringLiteral(", ")
+                               + dataaccess::sqlLiteral(row.description) + QLatin1Char(')'));
+            }
+        });
     });
 }
 
 void dump(const QString &path, const QString &table, const QString &password, QIODevice &out)
 {
-    try {
+    asCommand([&] {
         dataaccess::Connection db;
         db.setConnectionString(dataaccess::ConnectionString::forJet(path, password));
         db.open();
@@ -165,9 +164,7 @@ void dump(const QString &path, const QString &table, const QString &password, QI
         }
         rows.close();
         db.close();
-    } catch (const DataAccessError &failure) {
-        throw CommandError(failure.description());
-    }
+    });
 }
 
 } // namespace dbcommands

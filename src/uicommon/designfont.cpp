@@ -1,0 +1,40 @@
+#include "uicommon/designfont.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace {
+
+const QString DesignFamily = QStringLiteral("Liberation Sans");
+constexpr int DesignPixelSize = 10;
+
+bool loadCarriedFace()
+{
+    const int id = QFontDatabase::addApplicationFont(designFontResource());
+    if (id >= 0 && QFontDatabase::applicationFontFamilies(id).contains(DesignFamily))
+        return true;
+    qWarning("valdoren: cannot load the font %s; texts may not fit their places",
+             qPrintable(designFontResource()));
+    return false;
+}
+
+} // namespace
+
+QString designFontResource()
+{
+    return QStringLiteral(":/fonts/LiberationSans-Regular.ttf");
+}
+
+bool registerDesignFont()
+{
+    static const bool registered = loadCarriedFace();
+    return registered;
+}
+
+QFont designFont()
+{
+    registerDesignFont();
+    QFont font(DesignFamily);
+    font.setPixelSize(DesignPixelSize);
+    return font;
+}
