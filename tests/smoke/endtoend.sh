@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# The installed program in a real X window, driven as a person would: Ok,
-# "Selesai", "?", the info window, Close; then the target and LastInfo.txt
-# are checked. A second case: Ok on a database with another password shows
-# its message and leaves the file byte for byte as it was.
+# The installed program in a real X window under a window manager (openbox),
+# driven as a person would: Ok, "Selesai", "?", the info window, Close; then
+# the target and LastInfo.txt are checked. Along the way: the main window is
+# centred with its frame, message boxes are modal and titled "Valdoren", the
+# info window carries no icon, and at QT_SCALE_FACTOR=2 both windows have
+# twice their size. Then: Ok on a database with another password shows its
+# message and leaves the file byte for byte as it was; and the window's close
+# box during a run stops the run, releases the target and ends the program.
 set -uo pipefail
 build_dir=$1
 . "$(dirname "$0")/xvfb-session.sh"
 start_xvfb
+start_window_manager
 
 STAGE=$(mktemp -d)
 cmake --install "$build_dir" --prefix "$STAGE/install" >/dev/null || { echo "FAIL: install"; exit 1; }
@@ -16,14 +21,46 @@ export WINEPREFIX=$STAGE/wine
 target=$WINEPREFIX/drive_c/Karsela/ROZ5/dbROZ.mdb
 mkdir -p "$(dirname "$target")"
 "$db" create-target "$target" --program ROZ || exit 1
+SCALE=1
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-# click WINDOW X Y: a left click at a point of the window's client area.
+# click WINDOW X Y: a left click at a point of the window's client area, in
+# the program's device-independent pixels.
 click() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove --sync $((X + $2)) $((Y + $3)) click 1
+  xdotool mousemove --sync --window "$1" $(($2 * SCALE)) $(($3 * SCALE)) click 1
+}
+
+# client_geometry WINDOW: "X Y WIDTH HEIGHT" of the client area on the screen.
+client_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                           /^  Width/ {w=$NF} /^  Height/ {h=$NF} END {print x, y, w, h}'
+}
+
+# frame_off_centre WINDOW: how far the centre of the window with its frame
+# lies from the screen's centre, "DX DY" in pixels.
+frame_off_centre() {
+  local x y w h left right top bottom sw sh
+  read -r x y w h < <(client_geometry "$1")
+  IFS=', ' read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
+  read -r sw sh < <(xwininfo -root | awk '/^  Width/ {w=$NF} /^  Height/ {h=$NF} END {print w, h}')
+  echo $(((2 * (x - left) + left + w + right - sw) / 2)) $(((2 * (y - top) + top + h + bottom - sh) / 2))
+}
+
+expect_centred() {
+  local dx dy
+  for _ in $(seq 100); do
+    read -r dx dy < <(frame_off_centre "$main")
+    [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] && return 0
+    sleep 0.1
+  done
+  fail "the main window with its frame is off the screen's centre by $dx, $dy"
+}
+
+expect_size() {
+  local x y w h
+  read -r x y w h < <(client_geometry "$1")
+  [ "$w x $h" = "$2" ] || fail "$3 is $w x $h, not $2"
 }
 
 # answer NAME KEY: waits for a window of that name, gives it the focus, presses KEY.
@@ -33,27 +70,50 @@ answer() {
   xdotool windowfocus --sync "$id" key "$2"
 }
 
+# answer_message KEY: a message box titled "Valdoren", modal over the main window.
+answer_message() {
+  local id
+  id=$(wait_for_window "Valdoren" 60) || fail "no message box titled \"Valdoren\""
+  xprop -id "$id" _NET_WM_STATE | grep -q _NET_WM_STATE_MODAL || fail "the message box is not modal"
+  [ "$(xprop -id "$id" WM_TRANSIENT_FOR | awk '{print $NF}')" = "$(printf '0x%x' "$main")" ] ||
+    fail "the message box does not belong to the main window"
+  xdotool windowfocus --sync "$id" key "$1"
+}
+
 start_program() {
   (cd / && exec "$folder/valdoren") &
   APP_PID=$!
   main=$(wait_for_window "Valdoren Baru ke Lorvanta" 60) || fail "the main window did not appear"
 }
 
-close_program() {
-  click "$main" $((372 + 27)) $((198 + 12)) # Command2, "Cancel" or "Close"
+expect_exit_status_0() {
   wait_for_exit "$APP_PID" 60 || fail "the program did not end"
   APP_PID=
   [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
 }
 
+close_program() {
+  click "$main" $((372 + 27)) $((198 + 12)) # Command2, "Cancel" or "Close"
+  expect_exit_status_0
+}
+
+open_help() {
+  click "$main" $((272 + 15)) $((198 + 12)) # "?"
+  info=$(wait_for_window "Info" 60) || fail "no info window"
+}
+
 # --- A whole run -----------------------------------------------------------
 start_program
+expect_centred
+echo "ok: the main window opens centred with its frame"
 xdotool windowfocus --sync "$main" key Return # Ok has the focus
-answer "Valdoren" Return                      # "Selesai"
-click "$main" $((272 + 15)) $((198 + 12))     # "?"
+answer_message Return                         # "Selesai"
+echo "ok: message boxes are modal and titled Valdoren"
+open_help
+xprop -id "$info" _NET_WM_ICON | grep -q "not found" || fail "the info window carries an icon"
 answer "Info" Escape
 close_program
-echo "ok: Ok, Selesai, ?, Close"
+echo "ok: Ok, Selesai, ?, Close; the info window has no icon of its own"
 
 for table in Kemasan Negara PelDN PelLN Satuan Valuta; do
   expected=$("$db" dump "$folder/NewCodes.mdb" "$table" | tail -n +2 | cut -d, -f1 | sort -u)
@@ -86,13 +146,68 @@ printf '%s\r\n' "Program ini untuk memasukkan kode-kode satuan baru sesuai P-44/
 cmp -s "$STAGE/expected-info" "$folder/LastInfo.txt" || fail "LastInfo.txt differs from the help text"
 echo "ok: LastInfo.txt holds the help text"
 
+# --- Twice the scale -----------------------------------------------------------
+SCALE=2
+export QT_SCALE_FACTOR=2
+start_program
+expect_size "$main" "870 x 462" "the main window at scale 2"
+expect_centred
+open_help
+expect_size "$info" "934 x 600" "the info window at scale 2"
+answer "Info" Escape
+close_program
+unset QT_SCALE_FACTOR
+SCALE=1
+echo "ok: at scale 2 the windows are 870 x 462 and 934 x 600 pixels"
+
 # --- Another program's password ----------------------------------------------
 rm "$target"
 "$db" create-target "$target" --program SOMA || exit 1
 cp "$target" "$STAGE/before.mdb"
 start_program
 xdotool windowfocus --sync "$main" key Return
-answer "Valdoren" Return # the message naming the database and the reason
+answer_message Return # the message naming the database and the reason
 close_program
 cmp -s "$target" "$STAGE/before.mdb" || fail "the file changed"
 echo "ok: wrong password reported, file untouched"
+
+# --- The close box during a run ------------------------------------------------
+# Every row costs the target some work of its own, so the run lasts long
+# enough to be closed in its middle.
+rm "$target"
+"$db" create-target "$target" --program ROZ || exit 1
+python3 - "$target" <<'PY' || fail "cannot slow the target down"
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+for table in ("Kemasan", "Negara", "PelDN", "PelLN", "Satuan", "Valuta"):
+    db.execute(f"""CREATE TRIGGER slow{table} AFTER INSERT ON tbl{table} BEGIN
+        SELECT count(*) FROM (WITH RECURSIVE c(x) AS (VALUES(1) UNION ALL SELECT x + 1 FROM c WHERE x < 200000)
+                              SELECT x FROM c);
+        END""")
+db.commit()
+PY
+# rows FILE PREFIX: the rows of the six tables, read while another program may
+# be writing.
+rows() {
+  python3 - "$1" "$2" <<'PY'
+import sqlite3, sys
+db = sqlite3.connect(f"file:{sys.argv[1]}?mode=ro", uri=True, timeout=30)
+print(sum(db.execute(f"SELECT count(*) FROM {sys.argv[2]}{t}").fetchone()[0]
+          for t in ("Kemasan", "Negara", "PelDN", "PelLN", "Satuan", "Valuta")))
+PY
+}
+start_program
+xdotool windowfocus --sync "$main" key Return
+for _ in $(seq 600); do
+  [ "$(rows "$target" tbl)" -gt 0 ] && break
+  sleep 0.1
+done
+[ "$(rows "$target" tbl)" -gt 0 ] || fail "the run did not start"
+wmctrl -i -c "$main" # as the close box does
+expect_exit_status_0
+[ ! -e "$target-journal" ] || fail "the target was left with a journal"
+stored=$(rows "$target" tbl)
+total=$(rows "$folder/NewCodes.mdb" "")
+[ "$stored" -lt "$total" ] || fail "the run was not stopped: all $stored rows stored"
+"$db" dump "$target" tblKemasan --password GorvanPelikMiro >/dev/null || fail "the target cannot be read"
+echo "ok: the close box stops the run ($stored of $total rows kept) and ends the program"

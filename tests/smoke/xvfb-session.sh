@@ -18,6 +18,7 @@ start_xvfb() {
 
 stop_session() {
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
+  [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   [ -n "${STAGE:-}" ] && rm -rf "$STAGE"
   return 0
@@ -47,4 +48,22 @@ wait_for_exit() {
     sleep 0.1
   done
   return 1
+}
+
+# start_window_manager: openbox on the session's display, so windows get
+# frames, title bars and the window manager's close requests; waits until
+# it manages the screen.
+start_window_manager() {
+  local tool
+  for tool in openbox wmctrl xprop xwininfo; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  done
+  openbox --sm-disable >/dev/null 2>&1 &
+  WM_PID=$!
+  for _ in $(seq 200); do
+    wmctrl -m >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "FAIL: openbox did not start"
+  exit 1
 }
