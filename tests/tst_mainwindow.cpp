@@ -157,7 +157,7 @@ private Q_SLOTS:
         QCOMPARE(bar->orientation(), Qt::Horizontal);
         const float almostFull = 99.99999f;
         bar->setSingleValue(almostFull);
-        QCOMPARE(bar->singleValue(), almostFull);
+        QVERIFY(bar->singleValue() == almostFull); // read back exactly
         QVERIFY(bar->singleValue() < 100.0f);
         bar->setSingleValue(150.0f);
         QCOMPARE(bar->singleValue(), 100.0f);

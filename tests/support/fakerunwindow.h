@@ -29,7 +29,12 @@ public:
     void setSelectionEnabled(bool enabled) override { selectionEnabled = enabled; }
     void setOkEnabled(bool enabled) override { okEnabled = enabled; }
     void setCancelCaption(const QString &caption) override { cancelCaption = caption; }
-    void showMessage(const QString &text) override { messages << text; }
+    void showMessage(const QString &text) override
+    {
+        messages << text;
+        if (onMessage)
+            onMessage();
+    }
     void yield() override
     {
         ++yields;
@@ -49,4 +54,5 @@ public:
     QStringList messages;
     int yields = 0;
     std::function<void()> onYield;
+    std::function<void()> onMessage; // runs while the message is shown
 };

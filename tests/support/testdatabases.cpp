@@ -95,6 +95,42 @@ void makeWritable(const QString &path)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
+namespace {
+
+bool isOpenHere(const QString &path)
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString &fd : descriptors.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
+        if (QFileInfo(descriptors.filePath(fd)).symLinkTarget() == file)
+            return true;
+    }
+    return false;
+}
+
+bool anotherProcessLocksExclusively(const QString &path)
+{
+    QProcess locker;
+    locker.start(builtProgram(QStringLiteral("dbhelper")), {QStringLiteral("lock"), path});
+    const bool answered = locker.waitForReadyRead(30000);
+    const bool locked = answered && locker.readLine().trimmed() == "locked";
+    locker.closeWriteChannel();
+    if (!locker.waitForFinished(30000))
+        locker.kill();
+    return locked;
+}
+
+} // namespace
+
+bool isReleased(const QString &path)
+{
+    QFile file(path);
+    const bool isDatabase
+        = file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
+    file.close();
+    return !isOpenHere(path) && (!isDatabase || anotherProcessLocksExclusively(path));
+}
+
 QString integrityCheck(const QString &path)
 {
     static int counter = 0;

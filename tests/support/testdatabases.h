@@ -49,6 +49,11 @@ void writeFile(const QString &path, const QByteArray &bytes);
 bool makeReadOnly(const QString &path);
 void makeWritable(const QString &path);
 
+// True when this process has let go of the file: none of its descriptors
+// refers to it, and, for a database, another process (dbhelper) takes an
+// exclusive lock on it at once.
+bool isReleased(const QString &path);
+
 // "ok" when SQLite finds nothing wrong in the file.
 QString integrityCheck(const QString &path);
 
