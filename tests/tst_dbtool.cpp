@@ -1,4 +1,7 @@
+#include "dataaccess/connection.h"
+#include "dataaccess/sqltext.h"
 #include "testdatabases.h"
+#include "transfer/codecategory.h"
 
 #include <QDir>
 #include <QFile>
@@ -267,6 +270,94 @@ private Q_SLOTS:
         QVERIFY(ports > 15000);
     }
 
+    // compare tells what a run left, reads without changing either file, also
+    // while another program is writing to the target.
+    void compareTellsWhatARunLeft_data()
+    {
+        QTest::addColumn<QString>("targetName");
+        QTest::addColumn<QStringList>("stored"); // "table|code|description"
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("lines"); // in the output, or the error
+        const QString longName = QStringLiteral("Republic of a Name Longer Than Forty Letters");
+        const QStringList complete
+            = {"tblKemasan|BX|Box", "tblKemasan|CT|Carton", "tblNegara|CI|Côte d'Ivoire",
+               "tblNegara|ZZ|" + longName.left(40), "tblPelLN|NLRTM|Rotterdam"};
+        QTest::newRow("nothing stored")
+            << "dbROZ.mdb" << QStringList() << QStringList() << 1
+            << QStringList {
+                   "Kemasan -> tblKemasan: 2 in the source, 0 present, 2 missing, 0 with another description",
+                   "total: 5 in the source, 0 present, 5 missing, 0 with another description"};
+        QTest::newRow("all stored, names as cut")
+            << "dbROZ.mdb" << complete << QStringList() << 0
+            << QStringList {
+                   "Negara -> tblNegara: 2 in the source, 2 present, 0 missing, 0 with another description",
+                   "PelDN -> tblPelDN: 0 in the source, 0 present, 0 missing, 0 with another description",
+                   "total: 5 in the source, 5 present, 0 missing, 0 with another description"};
+        QTest::newRow("a name not cut, a code missing")
+            << "dbVAM.mdb"
+            << QStringList {"tblKemasan|BX|Box again", "tblNegara|CI|Côte d'Ivoire",
+                            "tblNegara|ZZ|" + longName}
+            << QStringList() << 1
+            << QStringList {
+                   "Kemasan -> tblKemasan: 2 in the source, 1 present, 1 missing, 1 with another description",
+                   "Negara -> tblNegara: 2 in the source, 2 present, 0 missing, 1 with another description",
+                   "total: 5 in the source, 3 present, 2 missing, 2 with another description"};
+        QTest::newRow("SOMA keeps no foreign ports")
+            << "dbSOMA.mdb" << complete.mid(0, 4) << QStringList() << 0
+            << QStringList {"PelLN -> tblPelLN: not compared, a SOMA database keeps no foreign ports",
+                            "total: 4 in the source, 4 present, 0 missing, 0 with another description"};
+        QTest::newRow("while another program writes")
+            << "dbROZ.mdb" << complete << QStringList {"@WRITER@"} << 0
+            << QStringList {"total: 5 in the source, 5 present, 0 missing, 0 with another description"};
+        QTest::newRow("another password")
+            << "dbROZ.mdb" << QStringList() << QStringList {"--password", "TobakLimer"} << 2
+            << QStringList {"wrong database password"};
+    }
+
+    void compareTellsWhatARunLeft()
+    {
+        QFETCH(QString, targetName);
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("NewCodes.mdb"));
+        // Every row as the run meets them: a code twice (the first counts), a
+        // name over its category's limit.
+        makeSource(
+            source,
+            {{"Kemasan", {{"BX", "Box"}, {"CT", "Carton"}, {"BX", "Box again"}}},
+             {"Negara", {{"CI", "Côte d'Ivoire"}, {"ZZ", "Republic of a Name Longer Than Forty Letters"}}},
+             {"PelLN", {{"NLRTM", "Rotterdam"}}}});
+        const QString target = dir.filePath(targetName);
+        const auto program
+            = transfer::isSomaTarget(target) ? lorvanta::Program::Soma : lorvanta::Program::Roz;
+        makeTarget(target, program);
+        storeRows(target, lorvanta::databasePassword(program), stored);
+
+        QProcess writer;
+        if (options.removeAll(QStringLiteral("@WRITER@")) > 0) {
+            writer.start(builtProgram(QStringLiteral("dbhelper")), {QStringLiteral("write"), target});
+            QVERIFY(writer.waitForReadyRead(10000));
+            QCOMPARE(writer.readLine().trimmed(), QByteArray("locked"));
+        }
+        const FileSnapshot sourceBefore = snapshot(source);
+        const FileSnapshot targetBefore = snapshot(target);
+        const ToolResult result = runTool(QStringList {"compare", source, target} + options);
+        writer.closeWriteChannel();
+        writer.waitForFinished(10000);
+
+        QCOMPARE(result.exitCode, exitCode);
+        const QString shown = QString::fromUtf8(exitCode == 2 ? result.err : result.out);
+        for (const QString &line : lines)
+            QVERIFY2(shown.contains(line), qPrintable(shown));
+        QCOMPARE(shown.count(QLatin1Char('\n')), exitCode == 2 ? 1 : 7);
+        QVERIFY(snapshot(source) == sourceBefore);
+        QVERIFY(snapshot(target) == targetBefore);
+    }
+
     void refusesToOverwrite()
     {
         const QString path = m_dir.filePath(QStringLiteral("existing.mdb"));
@@ -278,6 +369,20 @@ private Q_SLOTS:
     }
 
 private:
+    static void storeRows(const QString &target, const QString &password, const QStringList &rows)
+    {
+        dataaccess::Connection db;
+        db.setConnectionString(jetConnectionString(target, password));
+        db.open();
+        for (const QString &row : rows) {
+            const QStringList parts = row.split(QLatin1Char('|'));
+            db.execute(QStringLiteral("INSERT INTO %1 (KdEdi, Uredi) VALUES (%2, %3)")
+                           .arg(parts.at(0), dataaccess::sqlLiteral(parts.at(1)),
+                                dataaccess::sqlLiteral(parts.at(2))));
+        }
+        db.close();
+    }
+
     QTemporaryDir m_dir;
 };
 

@@ -60,12 +60,16 @@ void Connection::open()
             errc::UnknownProvider,
             QStringLiteral("Provider \"%1\" is not known (only %2 is)").arg(provider, JetProvider));
     m_dataSource = settings.valueOr(QStringLiteral("Data Source"), {});
+    m_readOnly
+        = settings.valueOr(QStringLiteral("Mode"), {}).compare(QStringLiteral("Read"), Qt::CaseInsensitive)
+        == 0;
     checkDatabaseFile(m_dataSource);
 
     openSqlite();
     try {
         checkPassword(settings.valueOr(QStringLiteral("Jet OLEDB:Database Password"), {}));
-        checkWriteLock();
+        if (!m_readOnly)
+            checkWriteLock();
     } catch (const DataAccessError &) {
         closeSqlite();
         throw;
@@ -76,7 +80,7 @@ void Connection::openSqlite()
 {
     m_name = uniqueConnectionName();
     m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    m_database.setDatabaseName(sqliteUriForExistingFile(m_dataSource));
+    m_database.setDatabaseName(sqliteUriForExistingFile(m_dataSource, m_readOnly));
     m_database.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeout.count()));
     if (!m_database.open()) {

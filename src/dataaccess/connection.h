@@ -15,7 +15,9 @@ namespace dataaccess {
 
 // A session with one database file, opened from an OLE DB connection string
 // ("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=...;Jet OLEDB:Database
-// Password=...;"). Every failure throws DataAccessError.
+// Password=...;"). "Mode=Read" in it opens the file for reading only: it
+// takes no write lock, so it opens while another program writes, and it
+// never changes the file. Every failure throws DataAccessError.
 //
 // Statements run in implicit transactions, as Jet runs them: the first
 // statement begins one, and it is committed once it is CommitInterval old
@@ -81,6 +83,7 @@ private:
 
     QString m_connectionString;
     QString m_dataSource;
+    bool m_readOnly = false;
     QString m_name;
     QSqlDatabase m_database;
     std::optional<QSqlQuery> m_query;

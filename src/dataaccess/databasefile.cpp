@@ -143,7 +143,7 @@ void checkDatabaseFile(const QString &path)
     checkHeader(path, file.read(HeaderBytes));
 }
 
-QString sqliteUriForExistingFile(const QString &path)
+QString sqliteUriForExistingFile(const QString &path, bool readOnly)
 {
     // In a URI only %, ? and # are special; everything else may stand as is.
     QString escaped;
@@ -157,7 +157,8 @@ QString sqliteUriForExistingFile(const QString &path)
     }
     // "file://" with an empty authority, so a path starting with "//" stays a path;
     // mode=rw makes SQLite fail rather than create a file that has vanished.
-    return QStringLiteral("file://") + escaped + QStringLiteral("?mode=rw");
+    return QStringLiteral("file://") + escaped
+        + (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
 }
 
 PasswordVerifier readPasswordVerifier(const QSqlDatabase &database)

@@ -18,8 +18,9 @@ constexpr quint32 ApplicationId = 0x56414C44; // "VALD"
 // Access file above all). Throws DataAccessError with a plain reason.
 void checkDatabaseFile(const QString &path);
 
-// SQLite URI for an existing file that must not be created if it vanishes.
-QString sqliteUriForExistingFile(const QString &path);
+// SQLite URI for an existing file that must not be created if it vanishes;
+// readOnly opens it for reading alone.
+QString sqliteUriForExistingFile(const QString &path, bool readOnly = false);
 
 // Makes a new database at path protected by password. populate() runs on an
 // open connection to it before it takes the name, so a failure, here or in

@@ -7,9 +7,12 @@
 #include "dataaccess/sqltext.h"
 #include "dbtool/codelistfiles.h"
 #include "dbtool/csv.h"
+#include "transfer/codecategory.h"
 #include "transfer/lorvanta.h"
 
+#include <climits>
 #include <QFileInfo>
+#include <QHash>
 
 namespace dbcommands {
 
@@ -87,10 +90,11 @@ QString usage()
 {
     return QStringLiteral("usage: valdoren-db create-target PATH --program ROZ|VAM|LUG|SOMA\n"
                           "       valdoren-db create-source PATH --from DIR [--locode FILE]...\n"
-                          "       valdoren-db dump PATH TABLE [--password P]");
+                          "       valdoren-db dump PATH TABLE [--password P]\n"
+                          "       valdoren-db compare SOURCE TARGET [--password P]");
 }
 
-void run(const QStringList &arguments, QIODevice &out)
+int run(const QStringList &arguments, QIODevice &out)
 {
     const QString command = arguments.value(0);
     const QStringList rest = arguments.mid(1);
@@ -105,11 +109,18 @@ void run(const QStringList &arguments, QIODevice &out)
         const Options options(rest, 2, {QStringLiteral("--password")});
         dump(options.positional(0), options.positional(1),
              options.single(QStringLiteral("--password"), false), out);
+    } else if (command == QLatin1String("compare")) {
+        const Options options(rest, 2, {QStringLiteral("--password")});
+        return compare(options.positional(0), options.positional(1),
+                       options.single(QStringLiteral("--password"), false), out)
+            ? Done
+            : CodesMissing;
     } else {
         throw CommandError((command.isEmpty() ? QStringLiteral("no command given\n")
                                               : QStringLiteral("unknown command \"%1\"\n").arg(command))
                            + usage());
     }
+    return Done;
 }
 
 void createTarget(const QString &path, const QString &programName)
@@ -165,6 +176,118 @@ void dump(const QString &path, const QString &table, const QString &password, QI
         rows.close();
         db.close();
     });
+}
+
+namespace {
+
+// Code -> description, the first row of a code only: the run stores that one
+// and the target refuses the others.
+using Codes = QHash<QString, QString>;
+
+dataaccess::Connection &openForReading(dataaccess::Connection &db, const QString &path,
+                                       const QString &password)
+{
+    db.setConnectionString(dataaccess::ConnectionString::forJet(path, password)
+                           + QStringLiteral("Mode=Read;"));
+    db.open();
+    return db;
+}
+
+Codes readCodes(const dataaccess::Connection &db, const QString &query, const QString &codeField,
+                const QString &descriptionField, int descriptionLimit)
+{
+    Codes codes;
+    dataaccess::Recordset rows;
+    for (rows.open(query, db); !rows.eof(); rows.moveNext()) {
+        const QString code = rows.field(codeField).value_or(QString());
+        if (!codes.contains(code))
+            codes.insert(code,
+                         transfer::firstCharacters(rows.field(descriptionField).value_or(QString()),
+                                                   descriptionLimit));
+    }
+    return codes;
+}
+
+struct Tally
+{
+    qsizetype inSource = 0;
+    qsizetype present = 0;
+    qsizetype missing = 0;
+    qsizetype otherDescription = 0;
+
+    Tally &operator+=(const Tally &other)
+    {
+        inSource += other.inSource;
+        present += other.present;
+        missing += other.missing;
+        otherDescription += other.otherDescription;
+        return *this;
+    }
+
+    QString line(const QString &name) const
+    {
+        return QStringLiteral("%1: %2 in the source, %3 present, %4 missing, %5 with another description\n")
+            .arg(name)
+            .arg(inSource)
+            .arg(present)
+            .arg(missing)
+            .arg(otherDescription);
+    }
+};
+
+Tally tally(const Codes &source, const Codes &target)
+{
+    Tally counts;
+    counts.inSource = source.size();
+    for (auto it = source.cbegin(); it != source.cend(); ++it) {
+        const auto stored = target.constFind(it.key());
+        if (stored == target.cend()) {
+            ++counts.missing;
+            continue;
+        }
+        ++counts.present;
+        if (*stored != it.value())
+            ++counts.otherDescription;
+    }
+    return counts;
+}
+
+} // namespace
+
+bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, QIODevice &out)
+{
+    const bool soma = transfer::isSomaTarget(targetPath);
+    const QString targetPassword = !password.isEmpty()
+        ? password
+        : lorvanta::databasePassword(soma ? lorvanta::Program::Soma : lorvanta::Program::Roz);
+    Tally total;
+    asCommand([&] {
+        dataaccess::Connection source;
+        dataaccess::Connection target;
+        openForReading(source, sourcePath, QString());
+        openForReading(target, targetPath, targetPassword);
+        for (const transfer::CodeCategory &category : transfer::codeCategories()) {
+            const QString name = category.sourceTable + QStringLiteral(" -> ") + category.targetTable;
+            if (category.skippedForSoma && soma) {
+                out.write(QStringLiteral("%1: not compared, a SOMA database keeps no foreign ports\n")
+                              .arg(name)
+                              .toUtf8());
+                continue;
+            }
+            const Codes offered = readCodes(source, category.sourceQuery(), QStringLiteral("Kode"),
+                                            QStringLiteral("Uraian"), category.descriptionLimit);
+            const Codes stored
+                = readCodes(target, QStringLiteral("SELECT KdEdi, Uredi FROM ") + category.targetTable,
+                            QStringLiteral("KdEdi"), QStringLiteral("Uredi"), INT_MAX);
+            const Tally counts = tally(offered, stored);
+            out.write(counts.line(name).toUtf8());
+            total += counts;
+        }
+        source.close();
+        target.close();
+    });
+    out.write(total.line(QStringLiteral("total")).toUtf8());
+    return total.missing == 0;
 }
 
 } // namespace dbcommands

@@ -18,12 +18,26 @@ public:
 
 QString usage();
 
-// Runs the command named by arguments (without the program name); writes
-// the output of dump to out. Throws CommandError.
-void run(const QStringList &arguments, QIODevice &out);
+// Exit statuses: 0 done (compare: no code missing), 1 compare found codes
+// missing, 2 an error.
+constexpr int Done = 0;
+constexpr int CodesMissing = 1;
+constexpr int Failed = 2;
+
+// Runs the command named by arguments (without the program name), writes
+// its output to out, and returns its exit status. Throws CommandError.
+int run(const QStringList &arguments, QIODevice &out);
 
 void createTarget(const QString &path, const QString &programName);
 void createSource(const QString &path, const QString &folder, const QStringList &locodeFiles);
 void dump(const QString &path, const QString &table, const QString &password, QIODevice &out);
+
+// What a run left: for each category, in the run's order, the codes of the
+// source, those present in the target, those missing, and those present
+// with another description than the run stores (the source's, cut to the
+// category's limit); then the totals. Reads both files without changing
+// them, also while another program writes to them. An empty password means
+// the one the run uses for the target. True when no code is missing.
+bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, QIODevice &out);
 
 } // namespace dbcommands

@@ -10,14 +10,15 @@ int main(int argc, char *argv[])
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly)) {
         std::fputs("valdoren-db: cannot write to standard output\n", stderr);
-        return 1;
+        return dbcommands::Failed;
     }
     try {
-        dbcommands::run(app.arguments().mid(1), out);
+        const int status = dbcommands::run(app.arguments().mid(1), out);
+        out.flush();
+        return status;
     } catch (const std::exception &error) {
+        out.flush();
         std::fprintf(stderr, "valdoren-db: %s\n", error.what());
-        return 1;
+        return dbcommands::Failed;
     }
-    out.flush();
-    return 0;
 }

@@ -14,13 +14,15 @@
 
 namespace {
 
-// Holds a write lock (BEGIN EXCLUSIVE) until standard input closes.
-int holdLock(const QString &path)
+// Holds a lock until standard input closes: "BEGIN EXCLUSIVE" keeps
+// everybody out, "BEGIN IMMEDIATE" other writers only, as a writing program
+// does.
+int holdLock(const QString &path, const QString &begin)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(path);
     QSqlQuery query(db);
-    if (!db.open() || !query.exec(QStringLiteral("BEGIN EXCLUSIVE"))) {
+    if (!db.open() || !query.exec(begin)) {
         std::puts("failed");
         return 1;
     }
@@ -63,9 +65,11 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("lock"))
-        return holdLock(args.at(2));
+        return holdLock(args.at(2), QStringLiteral("BEGIN EXCLUSIVE"));
+    if (args.size() == 3 && args.at(1) == QLatin1String("write"))
+        return holdLock(args.at(2), QStringLiteral("BEGIN IMMEDIATE"));
     if (args.size() == 4 && args.at(1) == QLatin1String("insert"))
         return insertForever(args.at(2), args.at(3));
-    std::fputs("usage: dbhelper lock PATH | insert PATH PASSWORD\n", stderr);
+    std::fputs("usage: dbhelper lock PATH | write PATH | insert PATH PASSWORD\n", stderr);
     return 2;
 }
