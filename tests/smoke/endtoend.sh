@@ -74,7 +74,7 @@ answer() {
 answer_message() {
   local id
   id=$(wait_for_window "Valdoren" 60) || fail "no message box titled \"Valdoren\""
-  xprop -id "$id" _NET_WM_STATE | grep -q _NET_WM_STATE_MODAL || fail "the message box is not modal"
+  [[ "$(xprop -id "$id" _NET_WM_STATE)" == *_NET_WM_STATE_MODAL* ]] || fail "the message box is not modal"
   [ "$(xprop -id "$id" WM_TRANSIENT_FOR | awk '{print $NF}')" = "$(printf '0x%x' "$main")" ] ||
     fail "the message box does not belong to the main window"
   xdotool windowfocus --sync "$id" key "$1"
@@ -110,7 +110,7 @@ xdotool windowfocus --sync "$main" key Return # Ok has the focus
 answer_message Return                         # "Selesai"
 echo "ok: message boxes are modal and titled Valdoren"
 open_help
-xprop -id "$info" _NET_WM_ICON | grep -q "not found" || fail "the info window carries an icon"
+[[ "$(xprop -id "$info" _NET_WM_ICON)" == *"not found"* ]] || fail "the info window carries an icon"
 answer "Info" Escape
 close_program
 echo "ok: Ok, Selesai, ?, Close; the info window has no icon of its own"
@@ -118,7 +118,8 @@ echo "ok: Ok, Selesai, ?, Close; the info window has no icon of its own"
 "$db" compare "$folder/NewCodes.mdb" "$target" >"$STAGE/compare.txt" || fail "codes missing: $(cat "$STAGE/compare.txt")"
 grep -q "^total: .* 0 missing, 0 with another description$" "$STAGE/compare.txt" ||
   fail "descriptions not as cut: $(cat "$STAGE/compare.txt")"
-"$db" dump "$target" tblNegara --password GorvanPelikMiro | grep -q "^CI,Côte d'Ivoire," || fail "Côte d'Ivoire is missing"
+"$db" dump "$target" tblNegara --password GorvanPelikMiro >"$STAGE/negara.csv"
+grep -q "^CI,Côte d'Ivoire," "$STAGE/negara.csv" || fail "Côte d'Ivoire is missing"
 echo "ok: every code stored, names cut to their limits"
 
 printf '%s\r\n' "Program ini untuk memasukkan kode-kode satuan baru sesuai P-44/ZT/2009 tanggal 23 November 2009 tentang Daftar Kode Standar Internasional yang Digunakan untuk Pengisian Pemberitahuan Pabean, ke dalam Lorvanta." \
