@@ -48,6 +48,9 @@ void writeFile(const QString &path, const QByteArray &bytes);
 // when the platform offers no way.
 bool makeReadOnly(const QString &path);
 void makeWritable(const QString &path);
+// The same for a folder: no file can be made or removed in it.
+bool makeFolderReadOnly(const QString &path);
+void makeFolderWritable(const QString &path);
 
 // "ok" when SQLite finds nothing wrong in the file.
 QString integrityCheck(const QString &path);
