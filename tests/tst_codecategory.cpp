@@ -127,6 +127,10 @@ private Q_SLOTS:
             << "tblValuta" << Value("E") << Value(QString(30, QChar(0x20AC)) + "x")
             << QStringLiteral("Insert Into tblValuta(KdEdi, Uredi) Values('E', '%1')")
                    .arg(QString(30, QChar(0x20AC)));
+        QTest::newRow("NUL and a lone surrogate as expressions, a pair as it is")
+            << "tblNegara" << Value(QStringLiteral("a") + QChar(0) + QStringLiteral("'"))
+            << Value(QStringLiteral("😀") + QChar(0xDC00))
+            << "Insert Into tblNegara(KdEdi, Uredi) Values('a' || char(0) || '''', '😀' || char(56320) || '')";
         const QString longCode(1000, 'K');
         QTest::newRow("code of any length unchanged")
             << "tblSatuan" << Value(longCode) << Value("d")
@@ -226,6 +230,50 @@ private Q_SLOTS:
         }
         for (const CodeCategory &c : codeCategories())
             QCOMPARE(storedRows(db, c.targetTable), expected.value(c.targetTable));
+    }
+
+    // Whatever a source field holds is kept exactly, compared byte for byte
+    // as the file stores it (UTF-8). A lone surrogate, which no UTF-8 text
+    // can hold, is kept as the three bytes of its code unit, as SQLite's
+    // char() writes it; SQLite reads those back as U+FFFD.
+    void everyCharacterIsStoredExactly_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("storedHex");
+        QTest::newRow("NUL inside") << QStringLiteral("a") + QChar(0) + QStringLiteral("b")
+                                    << QByteArray("610062");
+        QTest::newRow("NUL alone") << QString(QChar(0)) << QByteArray("00");
+        QTest::newRow("control characters")
+            << QStringLiteral("\x01\t\n\r\x1b\x7f") << QByteArray("01090A0D1B7F");
+        QTest::newRow("lone high surrogate before an apostrophe")
+            << QString(QChar(0xD800)) + QStringLiteral("'") << QByteArray("EDA08027");
+        QTest::newRow("lone low surrogate") << QString(QChar(0xDFFF)) << QByteArray("EDBFBF");
+        QTest::newRow("surrogates the wrong way round")
+            << QString(QChar(0xDC00)) + QChar(0xD800) << QByteArray("EDB080EDA080");
+        QTest::newRow("a thousand NULs, a code's worth") << QString(1000, QChar(0)) << QByteArray(2000, '0');
+        QTest::newRow("a pair is one character") << QStringLiteral("😀") << QByteArray("F09F9880");
+    }
+
+    void everyCharacterIsStoredExactly()
+    {
+        QFETCH(QString, value);
+        QFETCH(QByteArray, storedHex);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dbROZ.mdb"));
+        testsupport::makeTarget(path, lorvanta::Program::Roz);
+        dataaccess::Connection db;
+        db.setConnectionString(testsupport::jetConnectionString(path, QStringLiteral("GorvanPelikMiro")));
+        db.open();
+        for (const CodeCategory &c : codeCategories()) {
+            db.execute(insertStatement(c, value, value));
+            dataaccess::Recordset stored;
+            stored.open(QStringLiteral("Select hex(KdEdi) As code, hex(Uredi) As description From ")
+                            + c.targetTable,
+                        db);
+            QCOMPARE(stored.field(QStringLiteral("code")), Value(QString::fromLatin1(storedHex)));
+            const QByteArray cutHex = storedHex.left(2 * c.descriptionLimit); // one byte a character there
+            QCOMPARE(stored.field(QStringLiteral("description")), Value(QString::fromLatin1(cutHex)));
+        }
     }
 
 private:

@@ -86,6 +86,18 @@ private Q_SLOTS:
         writeFile(m_dir.filePath(QStringLiteral("short.mdb")), QByteArray("SQLite format 3\0", 16));
         QDir(m_dir.path()).mkdir(QStringLiteral("folder.mdb"));
         makeForeignSqlite(m_dir.filePath(QStringLiteral("foreign.mdb")));
+        // Password records this program never writes; two would hold the open
+        // for hours, or for ever.
+        const auto tampered = [this](const char *name, const QStringList &statements) {
+            makeDatabase(m_dir.filePath(QString::fromLatin1(name)), QStringLiteral("pw"), statements);
+        };
+        tampered("iterations.mdb", {"UPDATE valdoren_password SET iterations = 2147483647"});
+        tampered("algorithm.mdb", {"UPDATE valdoren_password SET algorithm = 'pbkdf2-sha1'"});
+        tampered("view.mdb",
+                 {"DROP TABLE valdoren_password",
+                  "CREATE VIEW valdoren_password AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+                  "SELECT x + 1 FROM c) SELECT '' AS algorithm, 0 AS iterations, '' AS salt, '' AS digest "
+                  "FROM c WHERE x < 0"});
 
         QTest::newRow("wrong password")
             << "protected.mdb"
@@ -115,6 +127,14 @@ private Q_SLOTS:
         QTest::newRow("other program's SQLite file")
             << "foreign.mdb"
             << "" << errc::ForeignDatabase << "not made for this program";
+        const QString damagedRecord = QStringLiteral("password record is damaged");
+        QTest::newRow("2,147,483,647 password iterations") << "iterations.mdb"
+                                                           << "pw" << errc::ForeignDatabase << damagedRecord;
+        QTest::newRow("unknown password algorithm") << "algorithm.mdb"
+                                                    << "pw" << errc::ForeignDatabase << damagedRecord;
+        QTest::newRow("password record a view that never ends")
+            << "view.mdb"
+            << "pw" << errc::ForeignDatabase << "no database password record";
     }
 
     void refusesAndWritesNothing()

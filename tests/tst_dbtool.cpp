@@ -106,7 +106,7 @@ private Q_SLOTS:
         const QString path = m_dir.filePath(QStringLiteral("db%1.mdb").arg(program));
         QCOMPARE(runTool({"create-target", path, "--program", program}).exitCode, 0);
 
-        for (const QString &table : {"tblKemasan", "tblNegara", "tblPelDN", "tblSatuan", "tblValuta"}) {
+        for (const char *table : {"tblKemasan", "tblNegara", "tblPelDN", "tblSatuan", "tblValuta"}) {
             const ToolResult dumped = runTool({"dump", path, table, "--password", password});
             QCOMPARE(dumped.exitCode, 0);
             QCOMPARE(dumped.out, QByteArray("KdEdi,Uredi,TglRekam\r\n"));

@@ -3,8 +3,10 @@
 #include "testdatabases.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -81,7 +83,12 @@ private Q_SLOTS:
                    .arg(QString(51, QLatin1Char('a')))
             << true;
         QTest::newRow("wrong type") << "Insert Into tblSatuan(KdEdi, Uredi) Values(X'00', 'blob')" << true;
+        QTest::newRow("text for the row id (SQLite's MISMATCH)")
+            << "Insert Into tblSatuan(rowid, KdEdi, Uredi) Values('x', 'A', 'B')" << true;
         QTest::newRow("null code") << "Insert Into tblSatuan(KdEdi, Uredi) Values(NULL, 'x')" << true;
+        // As a key declared ON CONFLICT ROLLBACK does: the whole transaction is undone.
+        QTest::newRow("a conflict that rolls back")
+            << "Insert Or Rollback Into tblSatuan(KdEdi, Uredi) Values('KGM', 'dup')" << true;
         QTest::newRow("missing table") << "Insert Into tblNothing(KdEdi, Uredi) Values('A', 'B')" << false;
         QTest::newRow("missing column") << "Insert Into tblSatuan(Nope) Values('A')" << false;
         QTest::newRow("two statements")
@@ -103,6 +110,26 @@ private Q_SLOTS:
         }
         // Nothing else changed: the earlier row is there, alone.
         QCOMPARE(codesIn(m_db, QStringLiteral("tblSatuan")), QStringList({"KGM"}));
+    }
+
+    // A target that undoes the transaction again when it is applied anew:
+    // the failure says exactly how many statements were lost.
+    void transactionThatCannotBeRestoredIsReported()
+    {
+        m_db.execute(QStringLiteral("CREATE TRIGGER undo BEFORE INSERT ON tblSatuan WHEN total_changes() > 1 "
+                                    "BEGIN SELECT RAISE(ROLLBACK, 'not here'); END"));
+        m_db.beginTrans(); // no commit can come between the statements
+        m_db.execute(QStringLiteral("Insert Into tblSatuan(KdEdi) Values('KGM')"));
+        m_db.execute(QStringLiteral("Insert Into tblSatuan(KdEdi) Values('MTR')"));
+        try {
+            m_db.execute(QStringLiteral("Insert Into tblSatuan(KdEdi) Values('X')"));
+            QFAIL("the statement was accepted");
+        } catch (const DataAccessError &failure) {
+            QCOMPARE(failure.kind(), FailureKind::DatabaseFailed);
+            QVERIFY2(failure.description().contains(QStringLiteral("the 2 statement(s) before it")),
+                     qPrintable(failure.description()));
+        }
+        QCOMPARE(codesIn(m_db, QStringLiteral("tblSatuan")), QStringList());
     }
 
     void writingAReadOnlyFileIsADatabaseFailure()
@@ -132,9 +159,10 @@ private Q_SLOTS:
     // holding exactly the others.
     void fullDiskIsReportedOnceWithWhatWasLost_data()
     {
-        QTest::addColumn<int>("commitEvery");
+        QTest::addColumn<int>("commitEvery"); // 0: only execute() commits, by age
         QTest::newRow("small transactions") << 97;
         QTest::newRow("a transaction that fills the disk at its commit") << 2000;
+        QTest::newRow("a commit by age that fills the disk") << 0;
     }
 
     void fullDiskIsReportedOnceWithWhatWasLost()
@@ -156,6 +184,9 @@ private Q_SLOTS:
         makeTarget(m_path, lorvanta::Program::Roz);
         m_db.setConnectionString(jetConnectionString(m_path, Password));
         m_db.open();
+        // No pages spill from the cache: the disk fills at a commit (or a journal write).
+        m_db.execute(QStringLiteral("PRAGMA cache_size = -65536"));
+        m_db.commit();
 
         int executed = 0;
         QString failure;
@@ -164,7 +195,8 @@ private Q_SLOTS:
                 m_db.execute(QStringLiteral("Insert Into tblPelLN(KdEdi, Uredi) Values('%1', '%2')")
                                  .arg(executed)
                                  .arg(QString(40, QLatin1Char('n'))));
-                if (++executed % commitEvery == 0)
+                ++executed;
+                if (commitEvery > 0 && executed % commitEvery == 0)
                     m_db.commit();
             }
         } catch (const DataAccessError &error) {
@@ -177,9 +209,8 @@ private Q_SLOTS:
         m_db.open();
         const int stored = codesIn(m_db, QStringLiteral("tblPelLN")).size();
         qInfo("%d statements ran, %d rows stored: %s", executed, stored, qPrintable(failure));
-        if (stored < executed)
-            QVERIFY2(failure.contains(QStringLiteral("the %1 statement(s) before it").arg(executed - stored)),
-                     qPrintable(failure));
+        static const QRegularExpression notKept(QStringLiteral("the (\\d+) statement\\(s\\) before it"));
+        QCOMPARE(notKept.match(failure).captured(1).toInt(), executed - stored);
         m_db.close();
     }
 
@@ -192,12 +223,31 @@ private Q_SLOTS:
         QVERIFY(!rows.field(QStringLiteral("TglRekam")).value_or(QString()).isEmpty());
     }
 
-    // Work reaches the file within the commit interval even when no further
-    // statement comes, as long as events are processed.
-    void idleWorkIsCommittedByTheTimer()
+    // Work reaches the file within about the commit interval: by the timer
+    // when no statement follows, as long as events are processed; by the
+    // statements that follow when none are.
+    void workReachesTheFile_data()
     {
+        QTest::addColumn<bool>("eventsProcessed");
+        QTest::newRow("idle: the timer commits") << true;
+        QTest::newRow("busy without events: a statement commits") << false;
+    }
+
+    void workReachesTheFile()
+    {
+        QFETCH(bool, eventsProcessed);
+        // No page spills from the cache, which would lock readers out until the next commit.
+        m_db.execute(QStringLiteral("PRAGMA cache_size = -65536"));
         m_db.execute(QStringLiteral("Insert Into tblPelDN(KdEdi, Uredi) Values('IDJKT', 'Jakarta')"));
-        QTRY_COMPARE_WITH_TIMEOUT(committedRowCount(QStringLiteral("tblPelDN")), 1, 5000);
+        if (eventsProcessed) {
+            QTRY_COMPARE_WITH_TIMEOUT(committedRowCount(QStringLiteral("tblPelDN")), 1, 5000);
+            return;
+        }
+        QElapsedTimer clock; // the last statement ends twice the interval after the first
+        for (clock.start(); !clock.hasExpired(2 * Connection::CommitInterval.count());)
+            m_db.execute(
+                QStringLiteral("Insert Into tblPelLN(KdEdi) Values('%1')").arg(clock.nsecsElapsed()));
+        QCOMPARE(committedRowCount(QStringLiteral("tblPelDN")), 1);
     }
 
     void closeCommits()

@@ -4,7 +4,13 @@
 #include "dataaccess/databasefile.h"
 #include "dataaccess/passwordverifier.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <sqlite3.h>
+#include <unistd.h>
 #include <utility>
 
 namespace dataaccess {
@@ -12,6 +18,14 @@ namespace dataaccess {
 namespace {
 
 const QString JetProvider = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
+// SQLite calls the progress handler after this many steps of its virtual
+// machine: a plain insert takes fewer, a statement that computes gets there
+// within a fraction of a millisecond.
+constexpr int ProgressSteps = 1000;
+// A stop request does not cut short applying a lost transaction again: that
+// work ran a moment ago and is short, unless the database's logic now
+// behaves otherwise.
+constexpr std::chrono::milliseconds RestoreGrace {1000};
 
 QString uniqueConnectionName()
 {
@@ -22,6 +36,14 @@ QString uniqueConnectionName()
 DataAccessError notOpen()
 {
     return DataAccessError::databaseFailed(errc::NotOpen, QStringLiteral("The connection is not open"));
+}
+
+QString withNotKept(const QString &description, qsizetype notKept)
+{
+    if (notKept <= 0)
+        return description;
+    return description
+        + QStringLiteral("; the %1 statement(s) before it since the last save were not kept").arg(notKept);
 }
 
 } // namespace
@@ -67,6 +89,7 @@ void Connection::open()
 
     openSqlite();
     try {
+        attachToSqlite();
         checkPassword(settings.valueOr(QStringLiteral("Jet OLEDB:Database Password"), {}));
         if (!m_readOnly)
             checkWriteLock();
@@ -78,6 +101,7 @@ void Connection::open()
 
 void Connection::openSqlite()
 {
+    reportFileSizeLimitAsFailure();
     m_name = uniqueConnectionName();
     m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_database.setDatabaseName(sqliteUriForExistingFile(m_dataSource, m_readOnly));
@@ -92,6 +116,26 @@ void Connection::openSqlite()
     m_query->setForwardOnly(true);
 }
 
+// The driver's handle gives what Qt does not: a call back during a long
+// statement, the state of the transaction, the system's error. It is only
+// usable when the driver runs the SQLite this program is linked with.
+void Connection::attachToSqlite()
+{
+    const QVariant handle = m_database.driver()->handle();
+    const bool versionRead = m_query->exec(QStringLiteral("SELECT sqlite_version()")) && m_query->next();
+    const QString driverVersion = versionRead ? m_query->value(0).toString() : QString();
+    m_query->finish();
+    const QString ownVersion = QString::fromLatin1(sqlite3_libversion());
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0 || driverVersion != ownVersion)
+        throw DataAccessError::databaseFailed(
+            errc::ForeignSqlite,
+            QStringLiteral("Qt's SQLite driver runs SQLite %1, this program %2")
+                .arg(driverVersion, ownVersion));
+    m_sqlite = *static_cast<sqlite3 *const *>(handle.constData());
+    m_sinceWhileBusy.start();
+    sqlite3_progress_handler(m_sqlite, ProgressSteps, &Connection::onProgress, this);
+}
+
 void Connection::checkPassword(const QString &password)
 {
     PasswordVerifier verifier;
@@ -101,6 +145,12 @@ void Connection::checkPassword(const QString &password)
         throw DataAccessError(failure.kind(), failure.number(),
                               m_dataSource + QStringLiteral(": ") + failure.description());
     }
+    if (!verifier.isPlausible())
+        throw DataAccessError::databaseFailed(
+            errc::ForeignDatabase,
+            m_dataSource
+                + QStringLiteral(": the database password record is damaged or was not written by this "
+                                 "program"));
     if (!verifier.matches(password))
         throw DataAccessError::databaseFailed(errc::WrongPassword,
                                               m_dataSource + QStringLiteral(": wrong database password"));
@@ -120,7 +170,8 @@ void Connection::closeSqlite()
     m_commitTimer.stop();
     m_inTransaction = false;
     m_explicitTransaction = false;
-    m_uncommittedStatements = 0;
+    m_journal.clear();
+    m_sqlite = nullptr;
     m_query.reset();
     m_database.close();
     m_database = QSqlDatabase();
@@ -129,11 +180,48 @@ void Connection::closeSqlite()
 
 void Connection::exec(const QString &statement, const QString &context)
 {
+    m_inStatement = true;
+    startsWork();
     const bool ok = m_query->exec(statement);
+    m_inStatement = false;
     const QSqlError error = m_query->lastError();
     m_query->finish();
     if (!ok)
-        throw DataAccessError::fromSqlError(error, context);
+        throw DataAccessError::fromSqlError(error, context, circumstancesOf(error));
+}
+
+// What the system said behind a failed write: the error SQLite kept, or the
+// file's own last one (a failed commit keeps only that); and whether the
+// folder still takes the journal SQLite makes beside the file.
+WriteCircumstances Connection::circumstancesOf(const QSqlError &error) const
+{
+    const int primary = error.nativeErrorCode().toInt() & 0xff;
+    if (primary != SQLITE_CANTOPEN && primary != SQLITE_IOERR && primary != SQLITE_READONLY)
+        return {};
+    WriteCircumstances circumstances;
+    circumstances.systemError = sqlite3_system_errno(m_sqlite);
+    if (circumstances.systemError == 0)
+        sqlite3_file_control(m_sqlite, "main", SQLITE_FCNTL_LAST_ERRNO, &circumstances.systemError);
+    const QByteArray folder = QFile::encodeName(QFileInfo(m_dataSource).absolutePath());
+    circumstances.folderWritable = ::access(folder.constData(), W_OK) == 0;
+    return circumstances;
+}
+
+int Connection::onProgress(void *connection) noexcept
+{
+    return static_cast<Connection *>(connection)->whileBusyWantsInterrupt() ? 1 : 0;
+}
+
+bool Connection::whileBusyWantsInterrupt()
+{
+    if (!m_whileBusy || !m_sinceWhileBusy.hasExpired(WhileBusyInterval.count()))
+        return false;
+    const QPointer<Connection> alive(this);
+    const bool stop = m_whileBusy();
+    if (!alive)
+        return true;
+    m_sinceWhileBusy.start();
+    return stop && (!m_restoring || m_restoreAge.hasExpired(RestoreGrace.count()));
 }
 
 void Connection::requireOpen() const
@@ -142,76 +230,147 @@ void Connection::requireOpen() const
         throw notOpen();
 }
 
-void Connection::execute(const QString &statement)
+// The whileBusy callback lets window events run in the middle of a
+// statement; none of them may use the connection then.
+void Connection::requireIdle() const
 {
     requireOpen();
+    if (m_inStatement)
+        throw DataAccessError::databaseFailed(errc::Busy,
+                                              QStringLiteral("The connection is still running a statement"));
+}
+
+void Connection::execute(const QString &statement)
+{
+    requireIdle();
     if (m_deferredFailure)
         throw *std::exchange(m_deferredFailure, std::nullopt);
     if (!m_inTransaction)
-        beginImplicitTransaction();
+        beginTransaction();
+    std::optional<DataAccessError> failure;
     try {
         exec(statement, {});
-    } catch (const DataAccessError &failure) {
-        if (failure.isRowRefusal())
-            throw;
-        throw withLostWork(failure);
+    } catch (const DataAccessError &statementFailure) {
+        failure = statementFailure;
     }
-    ++m_uncommittedStatements;
+    if (!sqlite3_get_autocommit(m_sqlite)) {
+        if (!failure)
+            m_journal.append(statement);
+    } else if (failure) {
+        restoreLostTransaction();
+    } else {
+        endTransaction(); // the statement itself was a COMMIT or ROLLBACK
+    }
+    if (failure)
+        throw failure->kind() == FailureKind::DatabaseFailed ? withLostWork(*failure) : *failure;
     if (!m_explicitTransaction && m_transactionAge.hasExpired(CommitInterval.count()))
-        commitNow();
+        commitNow(1); // should it fail, the caller's own statement is the one that failed
 }
 
 void Connection::beginTrans()
 {
-    requireOpen();
+    requireIdle();
     commitNow();
-    beginImplicitTransaction();
-    m_commitTimer.stop();
     m_explicitTransaction = true;
+    beginTransaction();
 }
 
 void Connection::commitTrans()
 {
-    requireOpen();
+    requireIdle();
     m_explicitTransaction = false;
     commitNow();
 }
 
-void Connection::beginImplicitTransaction()
+void Connection::beginTransaction()
 {
     exec(QStringLiteral("BEGIN IMMEDIATE"), {});
     m_inTransaction = true;
-    m_uncommittedStatements = 0;
     m_transactionAge.start();
-    m_commitTimer.start();
+    if (!m_explicitTransaction)
+        m_commitTimer.start();
+}
+
+void Connection::endTransaction()
+{
+    m_commitTimer.stop();
+    m_inTransaction = false;
+    m_journal.clear();
+}
+
+// A failing statement made the database undo the open transaction, and with
+// it every statement since the last commit: the target's own logic did (a
+// trigger's ROLLBACK, a constraint declared ON CONFLICT ROLLBACK), or an
+// interrupt, or a failed write. Those statements ran a moment ago; applied
+// again, they leave what a transaction per statement would have left.
+void Connection::restoreLostTransaction()
+{
+    m_commitTimer.stop();
+    m_inTransaction = false;
+    const QStringList lost = std::exchange(m_journal, {});
+    if (lost.isEmpty())
+        return;
+    m_restoring = true;
+    m_restoreAge.start();
+    try {
+        beginTransaction();
+        for (const QString &statement : lost)
+            exec(statement, {});
+    } catch (const DataAccessError &failure) {
+        m_restoring = false;
+        m_query->exec(QStringLiteral("ROLLBACK"));
+        m_query->finish();
+        endTransaction();
+        m_explicitTransaction = false;
+        throw DataAccessError(
+            FailureKind::DatabaseFailed, failure.number(),
+            withNotKept(QStringLiteral("the database undid its open transaction, and applying it again "
+                                       "failed (%1)")
+                            .arg(failure.description()),
+                        lost.size()));
+    }
+    m_restoring = false;
+    m_journal = lost;
 }
 
 void Connection::commit()
 {
-    requireOpen();
+    requireIdle();
     commitNow();
 }
 
-void Connection::commitNow()
+void Connection::commitNow(int callersStatements)
 {
     if (!m_inTransaction)
         return;
     m_commitTimer.stop();
+    const QString context = QStringLiteral("Cannot save the changes");
     try {
-        exec(QStringLiteral("COMMIT"), QStringLiteral("Cannot save the changes"));
+        if (fileHasMoved())
+            throw DataAccessError::fromSqliteCode(SQLITE_READONLY_DBMOVED, context);
+        exec(QStringLiteral("COMMIT"), context);
     } catch (const DataAccessError &failure) {
         // SQLite may have undone the transaction already (a full disk); either
         // way the connection ends up without one, and the caller learns what
         // was lost.
-        throw withLostWork(failure);
+        throw withLostWork(failure, callersStatements);
     }
-    m_inTransaction = false;
-    m_uncommittedStatements = 0;
+    endTransaction();
+}
+
+// SQLite goes on writing to a file that was deleted, moved or replaced,
+// where nobody will look for the work.
+bool Connection::fileHasMoved() const
+{
+    int moved = 0;
+    return sqlite3_file_control(m_sqlite, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved;
 }
 
 void Connection::commitFromTimer()
 {
-    if (m_explicitTransaction)
+    // The timer fires in the window events a long statement lets in; that
+    // statement's execute() commits once it returns.
+    if (m_explicitTransaction || m_inStatement)
         return;
     try {
         commitNow();
@@ -221,32 +380,29 @@ void Connection::commitFromTimer()
 }
 
 // After a failure of the database itself, saves what the statements before
-// it did, if SQLite has not already undone it, or says how much was undone.
-DataAccessError Connection::withLostWork(const DataAccessError &failure)
+// it did, unless SQLite has already undone it or the file is no longer at
+// its path, or says how much was not kept.
+DataAccessError Connection::withLostWork(const DataAccessError &failure, int callersStatements)
 {
     if (!m_inTransaction)
         return failure;
-    m_commitTimer.stop();
-    m_inTransaction = false;
-    m_explicitTransaction = false;
-    const int uncommitted = std::exchange(m_uncommittedStatements, 0);
-    const bool saved = m_query->exec(QStringLiteral("COMMIT"));
+    const qsizetype notKept = m_journal.size() - callersStatements;
+    const bool saved = !fileHasMoved() && m_query->exec(QStringLiteral("COMMIT"));
     if (!saved)
         m_query->exec(QStringLiteral("ROLLBACK"));
     m_query->finish();
-    if (saved || uncommitted == 0)
+    endTransaction();
+    m_explicitTransaction = false;
+    if (saved)
         return failure;
-    return DataAccessError(failure.kind(), failure.number(),
-                           failure.description()
-                               + QStringLiteral("; the %1 statement(s) before it since the last "
-                                                "save were not kept")
-                                     .arg(uncommitted));
+    return DataAccessError(failure.kind(), failure.number(), withNotKept(failure.description(), notKept));
 }
 
 void Connection::close()
 {
     if (!isOpen())
         return;
+    requireIdle();
     std::optional<DataAccessError> failure = std::exchange(m_deferredFailure, std::nullopt);
     try {
         commitNow();

@@ -3,13 +3,17 @@
 #include "dataaccess/dataaccesserror.h"
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
+
+struct sqlite3;
 
 namespace dataaccess {
 
@@ -23,10 +27,14 @@ namespace dataaccess {
 // statement begins one, and it is committed once it is CommitInterval old
 // (at the next statement, or by a timer when none follows) and at close().
 // So a statement costs no disk flush of its own, and a crash loses at most
-// the last moments of work, never the file's consistency.
+// the last moments of work, never the file's consistency. The connection
+// keeps the statements since the last commit: when the database undoes the
+// open transaction (the target's own ROLLBACK, an interrupt), it applies
+// them again, so that only the failing statement is lost.
 //
 // Lives on the thread of the event loop that drives its timer (the UI
-// thread); not for use from other threads.
+// thread); not for use from other threads, nor from inside its own
+// whileBusy callback.
 class Connection : public QObject
 {
     Q_OBJECT
@@ -34,6 +42,7 @@ class Connection : public QObject
 public:
     static constexpr std::chrono::milliseconds CommitInterval {250};
     static constexpr std::chrono::milliseconds DefaultBusyTimeout {3000};
+    static constexpr std::chrono::milliseconds WhileBusyInterval {50};
 
     explicit Connection(QObject *parent = nullptr);
     ~Connection() override;
@@ -42,10 +51,16 @@ public:
     QString connectionString() const { return m_connectionString; }
     // How long to wait for another program's lock before giving up.
     void setBusyTimeout(std::chrono::milliseconds timeout) { m_busyTimeout = timeout; }
+    // Called every WhileBusyInterval while one statement or read runs that
+    // long (the database's own logic, a trigger, a view), so the window
+    // keeps painting; true interrupts it, and it fails as
+    // FailureKind::Interrupted.
+    void setWhileBusy(std::function<bool()> whileBusy) { m_whileBusy = std::move(whileBusy); }
 
     // Fails, leaving the file untouched, for an unknown provider, a missing
     // file, a folder, a file that is not one of our databases (an Access
-    // file among them), a wrong password, or a lock held past the timeout.
+    // file among them), a password record this program would not write, a
+    // wrong password, or a lock held past the timeout.
     void open();
     bool isOpen() const { return m_database.isOpen(); }
     QString dataSource() const { return m_dataSource; }
@@ -69,17 +84,27 @@ public:
 private:
     friend class Recordset;
     const QSqlDatabase &database() const { return m_database; }
+    // A read begins: the whileBusy interval counts from here.
+    void startsWork() const { m_sinceWhileBusy.start(); }
 
     void openSqlite();
+    void attachToSqlite();
     void checkPassword(const QString &password);
     void checkWriteLock();
     void closeSqlite();
     void exec(const QString &statement, const QString &context);
-    void beginImplicitTransaction();
-    void commitNow();
+    WriteCircumstances circumstancesOf(const QSqlError &error) const;
+    static int onProgress(void *connection) noexcept; // called by SQLite
+    bool whileBusyWantsInterrupt();
+    void beginTransaction();
+    void endTransaction();
+    void restoreLostTransaction();
+    void commitNow(int callersStatements = 0);
+    bool fileHasMoved() const;
     void commitFromTimer();
-    DataAccessError withLostWork(const DataAccessError &failure);
+    DataAccessError withLostWork(const DataAccessError &failure, int callersStatements = 0);
     void requireOpen() const;
+    void requireIdle() const;
 
     QString m_connectionString;
     QString m_dataSource;
@@ -87,10 +112,16 @@ private:
     QString m_name;
     QSqlDatabase m_database;
     std::optional<QSqlQuery> m_query;
+    sqlite3 *m_sqlite = nullptr;
     std::chrono::milliseconds m_busyTimeout = DefaultBusyTimeout;
+    std::function<bool()> m_whileBusy;
+    mutable QElapsedTimer m_sinceWhileBusy;
+    bool m_inStatement = false;
+    bool m_restoring = false;
+    QElapsedTimer m_restoreAge;
     bool m_inTransaction = false;
     bool m_explicitTransaction = false;
-    int m_uncommittedStatements = 0;
+    QStringList m_journal; // the statements since the last commit
     QElapsedTimer m_transactionAge;
     QTimer m_commitTimer;
     std::optional<DataAccessError> m_deferredFailure;

@@ -1,5 +1,6 @@
 #include "dataaccess/dataaccesserror.h"
 
+#include <cerrno>
 #include <QSqlError>
 
 namespace dataaccess {
@@ -12,6 +13,7 @@ enum SqlitePrimary {
     Locked = 6,
     NoMem = 7,
     ReadOnly = 8,
+    Interrupt = 9,
     IoErr = 10,
     Corrupt = 11,
     Full = 13,
@@ -22,15 +24,55 @@ enum SqlitePrimary {
     NotADb = 26,
 };
 
-bool refusesOnlyTheRow(int primary)
+// Extended codes with a reason of their own.
+enum SqliteExtended {
+    ReadOnlyDbMoved = ReadOnly | (4 << 8),
+    ReadOnlyDirectory = ReadOnly | (6 << 8),
+};
+
+FailureKind kindOf(int primary)
 {
-    // Only what is wrong with the values of one statement; everything else
-    // (syntax, missing table, I/O, locks, corruption) is the database's.
-    return primary == Constraint || primary == Mismatch || primary == TooBig;
+    // Only what is wrong with the values of one statement refuses the row;
+    // everything else (syntax, missing table, I/O, locks, corruption) is the
+    // database's.
+    if (primary == Constraint || primary == Mismatch || primary == TooBig)
+        return FailureKind::RowRefused;
+    return primary == Interrupt ? FailureKind::Interrupted : FailureKind::DatabaseFailed;
 }
 
-QString plainReason(int primary)
+// A write the system refused, by what it said.
+QString refusedWriteReason(int systemError)
 {
+    switch (systemError) {
+    case EFBIG:
+        return QStringLiteral("the file has reached the file-size limit set for this program");
+    case EDQUOT:
+        return QStringLiteral("the disk quota is used up");
+    case ENOSPC:
+        return QStringLiteral("the disk is full");
+    case EROFS:
+        return QStringLiteral("the file system is read-only");
+    default:
+        return {};
+    }
+}
+
+QString plainReason(int code, const WriteCircumstances &circumstances)
+{
+    const int primary = code & 0xff;
+    if (code == ReadOnlyDbMoved)
+        return QStringLiteral("the database file was deleted, moved or replaced while in use");
+    // SQLite creates and removes its journal beside the file at every save.
+    if (code == ReadOnlyDirectory
+        || (!circumstances.folderWritable
+            && (primary == CantOpen || primary == IoErr || primary == ReadOnly)))
+        return QStringLiteral("the folder of the database file is read-only, so its journal cannot be "
+                              "created or removed there");
+    if (primary == IoErr) {
+        const QString refused = refusedWriteReason(circumstances.systemError);
+        if (!refused.isEmpty())
+            return refused;
+    }
     switch (primary) {
     case Busy:
     case Locked:
@@ -39,6 +81,8 @@ QString plainReason(int primary)
         return QStringLiteral("out of memory");
     case ReadOnly:
         return QStringLiteral("the database file is read-only");
+    case Interrupt:
+        return QStringLiteral("stopped on request");
     case IoErr:
         return QStringLiteral("disk input/output error");
     case Corrupt:
@@ -51,6 +95,19 @@ QString plainReason(int primary)
     default:
         return {};
     }
+}
+
+DataAccessError describe(int code, const QString &detail, const QString &context,
+                         const WriteCircumstances &circumstances)
+{
+    QString description = plainReason(code, circumstances);
+    if (description.isEmpty())
+        description = detail;
+    else if (!detail.isEmpty() && detail != description)
+        description += QStringLiteral(" (%1)").arg(detail);
+    if (!context.isEmpty())
+        description = context + QStringLiteral(": ") + description;
+    return DataAccessError(kindOf(code & 0xff), code, description);
 }
 
 } // namespace
@@ -67,24 +124,22 @@ DataAccessError DataAccessError::databaseFailed(int number, const QString &descr
     return DataAccessError(FailureKind::DatabaseFailed, number, description);
 }
 
-DataAccessError DataAccessError::fromSqlError(const QSqlError &error, const QString &context)
+DataAccessError DataAccessError::fromSqlError(const QSqlError &error, const QString &context,
+                                              const WriteCircumstances &circumstances)
 {
     bool numeric = false;
     const int number = error.nativeErrorCode().toInt(&numeric);
-    const int primary = numeric ? (number & 0xff) : -1;
     const QString detail = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
+    if (!numeric) {
+        QString description = context.isEmpty() ? detail : context + QStringLiteral(": ") + detail;
+        return databaseFailed(1, description);
+    }
+    return describe(number, detail, context, circumstances);
+}
 
-    QString description = plainReason(primary);
-    if (description.isEmpty())
-        description = detail;
-    else if (!detail.isEmpty() && detail != description)
-        description += QStringLiteral(" (%1)").arg(detail);
-    if (!context.isEmpty())
-        description = context + QStringLiteral(": ") + description;
-
-    const FailureKind kind
-        = refusesOnlyTheRow(primary) ? FailureKind::RowRefused : FailureKind::DatabaseFailed;
-    return DataAccessError(kind, numeric ? number : 1, description);
+DataAccessError DataAccessError::fromSqliteCode(int code, const QString &context)
+{
+    return describe(code, {}, context, {});
 }
 
 } // namespace dataaccess

@@ -9,8 +9,9 @@ class QSqlError;
 namespace dataaccess {
 
 // A caller decides by the kind what comes next: a refused row concerns that
-// one statement, a failed database concerns every statement after it.
-enum class FailureKind { RowRefused, DatabaseFailed };
+// one statement, an interrupted one was ended at the caller's own request,
+// a failed database concerns every statement after it.
+enum class FailureKind { RowRefused, Interrupted, DatabaseFailed };
 
 // Numbers for failures that the component finds before SQLite is asked.
 // SQLite's own (extended) result codes are all below 3000.
@@ -33,7 +34,16 @@ constexpr int AlreadyExists = 3015;
 constexpr int CannotCreate = 3016;
 constexpr int AlreadyOpen = 3017;
 constexpr int PathTooLong = 3018;
+constexpr int ForeignSqlite = 3019;
+constexpr int Busy = 3020;
 } // namespace errc
+
+// What the system tells about a failed write besides SQLite's code.
+struct WriteCircumstances
+{
+    int systemError = 0; // errno, 0 when unknown
+    bool folderWritable = true; // the database's folder takes new files (its journal)
+};
 
 class DataAccessError : public std::exception
 {
@@ -42,7 +52,10 @@ public:
 
     // Maps a failure reported by Qt's SQLite driver to its kind, keeping
     // SQLite's result code as the number.
-    static DataAccessError fromSqlError(const QSqlError &error, const QString &context = {});
+    static DataAccessError fromSqlError(const QSqlError &error, const QString &context = {},
+                                        const WriteCircumstances &circumstances = {});
+    // The same for a SQLite result code found without the driver.
+    static DataAccessError fromSqliteCode(int code, const QString &context);
     static DataAccessError databaseFailed(int number, const QString &description);
 
     FailureKind kind() const { return m_kind; }

@@ -5,6 +5,8 @@
 #include "dataaccess/dataaccesserror.h"
 #include "dataaccess/passwordverifier.h"
 
+#include <algorithm>
+#include <climits>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtEndian>
+#include <signal.h>
 
 namespace dataaccess {
 
@@ -66,6 +69,7 @@ QString uniqueConnectionName()
 // Connection may open it, since a Connection refuses files without them.
 void initializeFile(const QString &path, const QString &password)
 {
+    reportFileSizeLimitAsFailure();
     const QString name = uniqueConnectionName();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -163,19 +167,40 @@ QString sqliteUriForExistingFile(const QString &path, bool readOnly)
 
 PasswordVerifier readPasswordVerifier(const QSqlDatabase &database)
 {
+    const auto noRecord = [] {
+        return DataAccessError::databaseFailed(
+            errc::ForeignDatabase, QStringLiteral("The database keeps no database password record"));
+    };
+    const auto readFailure = [](const QSqlQuery &failed) {
+        return DataAccessError::fromSqlError(failed.lastError(), QStringLiteral("Cannot read the database"));
+    };
     QSqlQuery query(database);
     query.setForwardOnly(true);
+    if (!query.exec(
+            QStringLiteral("SELECT type = 'table' FROM sqlite_schema WHERE name = '%1'").arg(PasswordTable)))
+        throw readFailure(query);
+    if (!query.next() || !query.value(0).toBool())
+        throw noRecord();
     if (!query.exec(QStringLiteral("SELECT algorithm, iterations, salt, digest FROM %1").arg(PasswordTable)))
-        throw DataAccessError::fromSqlError(query.lastError(), QStringLiteral("Cannot read the database"));
+        throw readFailure(query);
     if (!query.next()) {
         if (query.lastError().isValid())
-            throw DataAccessError::fromSqlError(query.lastError(),
-                                                QStringLiteral("Cannot read the database"));
-        throw DataAccessError::databaseFailed(
-            errc::ForeignDatabase, QStringLiteral("The database keeps no database password record"));
+            throw readFailure(query);
+        throw noRecord();
     }
-    return {query.value(0).toString(), query.value(1).toInt(), query.value(2).toByteArray(),
+    // A count beyond int stays beyond what is plausible, not wrapped into it.
+    const int iterations = static_cast<int>(std::clamp<qint64>(query.value(1).toLongLong(), -1, INT_MAX));
+    return {query.value(0).toString(), iterations, query.value(2).toByteArray(),
             query.value(3).toByteArray()};
+}
+
+void reportFileSizeLimitAsFailure()
+{
+    struct sigaction current = {};
+    if (sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        current.sa_handler = SIG_IGN;
+        sigaction(SIGXFSZ, &current, nullptr);
+    }
 }
 
 void createDatabase(const QString &path, const QString &password,

@@ -29,7 +29,13 @@ void createDatabase(const QString &path, const QString &password,
                     const std::function<void(Connection &)> &populate);
 
 // The verifier the database keeps for its password; throws DataAccessError
-// when the database cannot be read or keeps none.
+// when the database cannot be read or keeps none (a view in place of the
+// table counts as none: it could compute forever).
 PasswordVerifier readPasswordVerifier(const QSqlDatabase &database);
+
+// Makes a write beyond the process's file-size limit fail with EFBIG, which
+// SQLite reports, instead of ending the process with SIGXFSZ. A handler the
+// program installed itself stays in place.
+void reportFileSizeLimitAsFailure();
 
 } // namespace dataaccess

@@ -13,6 +13,7 @@ const QString Pbkdf2Sha256 = QStringLiteral("pbkdf2-sha256");
 const QString NoPassword = QStringLiteral("none");
 constexpr int SaltBytes = 16;
 constexpr int DigestBytes = 32;
+constexpr int IterationLatitude = 10;
 
 QByteArray derive(const QString &password, const QByteArray &salt, int iterations)
 {
@@ -43,12 +44,21 @@ PasswordVerifier PasswordVerifier::make(const QString &password, int iterations)
     return {Pbkdf2Sha256, iterations, salt, derive(password, salt, iterations)};
 }
 
-bool PasswordVerifier::matches(const QString &password) const
+bool PasswordVerifier::isPlausible() const
 {
     if (algorithm == NoPassword)
-        return password.isEmpty();
-    if (algorithm != Pbkdf2Sha256 || iterations < 1 || salt.isEmpty() || digest.size() != DigestBytes)
+        return iterations == 0 && salt.isEmpty() && digest.isEmpty();
+    return algorithm == Pbkdf2Sha256 && iterations >= DefaultIterations / IterationLatitude
+        && iterations <= DefaultIterations * IterationLatitude && salt.size() == SaltBytes
+        && digest.size() == DigestBytes;
+}
+
+bool PasswordVerifier::matches(const QString &password) const
+{
+    if (!isPlausible())
         return false;
+    if (algorithm == NoPassword)
+        return password.isEmpty();
     return equalInConstantTime(derive(password, salt, iterations), digest);
 }
 

@@ -19,6 +19,12 @@ struct PasswordVerifier
     QByteArray digest;
 
     static PasswordVerifier make(const QString &password, int iterations = DefaultIterations);
+    // Whether this is a record this program could have written: a known
+    // algorithm, salt and digest of their sizes, and an iteration count
+    // within a factor of ten of its own, so that checking a password costs
+    // about what it should (a crafted count would hold the caller for hours).
+    bool isPlausible() const;
+    // False for a record that is not plausible, without deriving anything.
     bool matches(const QString &password) const;
 };
 

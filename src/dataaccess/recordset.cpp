@@ -14,6 +14,7 @@ void Recordset::open(const QString &query, const Connection &connection)
     connection.requireOpen();
     QSqlQuery sqlQuery(connection.database());
     sqlQuery.setForwardOnly(true);
+    connection.startsWork();
     if (!sqlQuery.exec(query))
         throw DataAccessError::fromSqlError(sqlQuery.lastError(), query);
 
@@ -21,11 +22,13 @@ void Recordset::open(const QString &query, const Connection &connection)
     for (int i = 0; i < columns.count(); ++i)
         m_fieldNames << columns.fieldName(i);
     m_query.emplace(std::move(sqlQuery));
+    m_connection = &connection;
     fetch();
 }
 
 void Recordset::fetch()
 {
+    m_connection->startsWork();
     m_eof = !m_query->next();
     if (m_eof && m_query->lastError().isValid())
         throw DataAccessError::fromSqlError(m_query->lastError(), QStringLiteral("Cannot read the next row"));
@@ -68,6 +71,7 @@ void Recordset::requireRow() const
 void Recordset::close()
 {
     m_query.reset();
+    m_connection = nullptr;
     m_fieldNames.clear();
     m_eof = true;
 }

@@ -39,6 +39,7 @@ private:
     int fieldIndex(const QString &name) const;
 
     std::optional<QSqlQuery> m_query;
+    const Connection *m_connection = nullptr;
     QStringList m_fieldNames;
     bool m_eof = true;
 };

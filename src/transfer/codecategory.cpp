@@ -1,19 +1,8 @@
 #include "transfer/codecategory.h"
 
+#include "dataaccess/sqltext.h"
+
 namespace transfer {
-
-namespace {
-
-void appendWithApostrophesDoubled(QString &out, const QString &text)
-{
-    for (const QChar c : text) {
-        out += c;
-        if (c == QLatin1Char('\''))
-            out += c;
-    }
-}
-
-} // namespace
 
 QString CodeCategory::sourceQuery() const
 {
@@ -66,10 +55,10 @@ QString insertStatement(const CodeCategory &category, const std::optional<QStrin
     QString statement;
     statement.reserve(category.statementPrefix.size() + 2 * (codeText.size() + kept.size()) + 6);
     statement += category.statementPrefix;
-    appendWithApostrophesDoubled(statement, codeText);
+    dataaccess::appendToSqlLiteral(statement, codeText);
     statement += QStringLiteral("', ");
     statement += QLatin1Char('\'');
-    appendWithApostrophesDoubled(statement, kept);
+    dataaccess::appendToSqlLiteral(statement, kept);
     statement += QStringLiteral("')");
     return statement;
 }

@@ -26,8 +26,9 @@ const std::array<CodeCategory, 6> &codeCategories();
 
 // The insert statement for one source row. A null value counts as empty
 // text; the description is cut to the category's limit, counted in
-// characters; every apostrophe of code and description is doubled, so any
-// value makes one valid statement that stores exactly that value.
+// characters; code and description are written as dataaccess::
+// appendToSqlLiteral() writes them, so any value makes one valid statement
+// that stores exactly that value.
 QString insertStatement(const CodeCategory &category, const std::optional<QString> &code,
                         const std::optional<QString> &description);
 

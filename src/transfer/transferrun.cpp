@@ -83,6 +83,14 @@ void TransferRun::openTarget()
 
 void TransferRun::startRunProper()
 {
+    // A statement or read that runs long (the target's triggers, a view)
+    // still lets the window paint, and a stop request ends it.
+    const auto whileBusy = [this] {
+        m_window.yield();
+        return m_window.stopFlag();
+    };
+    cnTarget.setWhileBusy(whileBusy);
+    cnSource.setWhileBusy(whileBusy);
     m_window.setStopFlag(false);
     m_window.setSelectionEnabled(false);
     m_window.setOkEnabled(false);
@@ -118,6 +126,7 @@ void TransferRun::transferCategory(const CodeCategory &category)
         for (rsSource.open(category.sourceQuery(), cnSource); !rsSource.eof(); rsSource.moveNext())
             transferRow(category);
     } catch (const DataAccessError &failure) {
+        stopIfInterrupted(failure);
         failWith(QStringLiteral("Tabel %1 di %2 tidak dapat dibaca.\n%3")
                      .arg(category.sourceTable, m_sourcePath, reasonOf(failure, m_sourcePath)));
     }
@@ -131,6 +140,7 @@ void TransferRun::transferRow(const CodeCategory &category)
         cnTarget.execute(insertStatement(category, code, description));
     } catch (const DataAccessError &failure) {
         // A refused row (its code is there already, say) is skipped quietly.
+        stopIfInterrupted(failure);
         if (!failure.isRowRefusal())
             failWith(QStringLiteral("Gagal menyimpan ke tabel %1 di %2.\n%3")
                          .arg(category.targetTable, m_targetPath, reasonOf(failure, m_targetPath)));
@@ -151,6 +161,13 @@ void TransferRun::advanceProgress()
 void TransferRun::checkForStopRequest() const
 {
     if (m_window.stopFlag())
+        throw Stop {};
+}
+
+// The operator's stop request ended the statement: nothing to tell.
+void TransferRun::stopIfInterrupted(const DataAccessError &failure) const
+{
+    if (failure.kind() == dataaccess::FailureKind::Interrupted)
         throw Stop {};
 }
 

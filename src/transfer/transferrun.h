@@ -18,7 +18,8 @@ class RunWindow;
 //
 // A row the target refuses is skipped. A stop request, or a failure of
 // either database, ends the run as stopped; a failure is first named in a
-// message. Rows stored before a stop stay stored.
+// message. A stop request also ends a statement that runs long. Rows
+// stored before a stop stay stored.
 class TransferRun
 {
 public:
@@ -46,6 +47,7 @@ private:
     void complete();
     void stoppedEnding();
     void checkForStopRequest() const;
+    void stopIfInterrupted(const dataaccess::DataAccessError &failure) const;
     QString releaseAll();
     void closeSource() noexcept;
     [[noreturn]] void failWith(const QString &message);

@@ -1,20 +1,27 @@
 // Starts the program as its start-up does, presses Ok on a given target, and
 // reports on stdout what an operator would see: every status line with the
 // moment it was shown (milliseconds on the monotonic clock all processes
-// share), every message, and the status line at the end.
+// share), every message, and the status line at the end. Options act as an operator or another program would
+// during the run:
+// --cancel-after MS and --close-after MS press Cancel or close the window;
+// --at-first-row move-target|lock-folder moves the target away or makes
+// its folder read-only once the first row is shown.
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
 #include "testdatabases.h"
 #include "uicommon/dialogseam.h"
 
 #include <cstdio>
+#include <functional>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -30,9 +37,23 @@ void report(const char *kind, const QString &text)
 class ReportingDialogs : public DialogSeam
 {
 public:
-    void showMessage(QWidget *, const QString &text) override { report("message", text); }
+    void showMessage(QWidget *, const QString &text) override
+    {
+        if (reportStatusLine)
+            reportStatusLine(); // the last row, shown before the message
+        report("message", text);
+    }
     QString chooseFile(QFileDialog &) override { return {}; }
+    std::function<void()> reportStatusLine;
 };
+
+void actOnTarget(const QString &action, const QString &target)
+{
+    if (action == QLatin1String("move-target"))
+        QFile::rename(target, target + QStringLiteral(".moved"));
+    else if (action == QLatin1String("lock-folder"))
+        testsupport::makeFolderReadOnly(QFileInfo(target).absolutePath());
+}
 
 } // namespace
 
@@ -42,7 +63,9 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     const QStringList args = app.arguments();
     if (args.size() < 3) {
-        std::fputs("usage: runhelper PROGRAM_FOLDER TARGET [--replace-source-with-folder]\n", stderr);
+        std::fputs("usage: runhelper PROGRAM_FOLDER TARGET [--replace-source-with-folder] [--cancel-after MS]"
+                   " [--close-after MS] [--at-first-row move-target|lock-folder]\n",
+                   stderr);
         return 2;
     }
     ReportingDialogs dialogs;
@@ -61,16 +84,29 @@ int main(int argc, char *argv[])
         QDir().mkdir(source);
     }
 
+    const auto option = [&args](const char *name) {
+        const qsizetype at = args.indexOf(QLatin1String(name));
+        return at > 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
+    };
+    QString firstRowAction = option("--at-first-row");
+    const QString idleText = window->lblInfo->text();
     QString lastShown;
+    dialogs.reportStatusLine = [&] {
+        if (window->lblInfo->text() == lastShown)
+            return;
+        lastShown = window->lblInfo->text();
+        report("row", lastShown);
+        if (lastShown != idleText)
+            actOnTarget(std::exchange(firstRowAction, QString()), args.at(2));
+    };
     QTimer probe;
     probe.setInterval(0);
-    QObject::connect(&probe, &QTimer::timeout, window, [&] {
-        if (window->lblInfo->text() != lastShown) {
-            lastShown = window->lblInfo->text();
-            report("row", lastShown);
-        }
-    });
+    QObject::connect(&probe, &QTimer::timeout, window, dialogs.reportStatusLine);
     probe.start();
+    if (const QString ms = option("--cancel-after"); !ms.isEmpty())
+        QTimer::singleShot(ms.toInt(), window->Command2, &QPushButton::click);
+    if (const QString ms = option("--close-after"); !ms.isEmpty())
+        QTimer::singleShot(ms.toInt(), window, &QWidget::close);
     window->cmdOk->click();
     probe.stop();
     report("end", window->lblInfo->text());

@@ -95,6 +95,20 @@ void makeWritable(const QString &path)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
+bool makeFolderReadOnly(const QString &path)
+{
+    if (::geteuid() != 0)
+        return QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+    return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+}
+
+void makeFolderWritable(const QString &path)
+{
+    if (::geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 namespace {
 
 bool isOpenHere(const QString &path)

@@ -48,6 +48,9 @@ void writeFile(const QString &path, const QByteArray &bytes);
 // when the platform offers no way.
 bool makeReadOnly(const QString &path);
 void makeWritable(const QString &path);
+// The same for a folder: no file can be made or removed in it.
+bool makeFolderReadOnly(const QString &path);
+void makeFolderWritable(const QString &path);
 
 // True when this process has let go of the file: none of its descriptors
 // refers to it, and, for a database, another process (dbhelper) takes an
