@@ -14,6 +14,15 @@ using Value = std::optional<QString>;
 
 namespace {
 
+// An empty ROZ database in dir, opened on db.
+void openNewRozTarget(dataaccess::Connection &db, const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("dbROZ.mdb"));
+    testsupport::makeTarget(path, lorvanta::Program::Roz);
+    db.setConnectionString(testsupport::jetConnectionString(path, QStringLiteral("GorvanPelikMiro")));
+    db.open();
+}
+
 const CodeCategory &category(const QString &targetTable)
 {
     for (const CodeCategory &candidate : codeCategories()) {
@@ -193,11 +202,8 @@ private Q_SLOTS:
     void statementsStoreExactlyTheirValues()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("dbROZ.mdb"));
-        testsupport::makeTarget(path, lorvanta::Program::Roz);
         dataaccess::Connection db;
-        db.setConnectionString(testsupport::jetConnectionString(path, QStringLiteral("GorvanPelikMiro")));
-        db.open();
+        openNewRozTarget(db, dir);
 
         QRandomGenerator random(20091123);
         QMap<QString, QList<std::pair<QString, QString>>> expected;
@@ -259,11 +265,8 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QFETCH(QByteArray, storedHex);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("dbROZ.mdb"));
-        testsupport::makeTarget(path, lorvanta::Program::Roz);
         dataaccess::Connection db;
-        db.setConnectionString(testsupport::jetConnectionString(path, QStringLiteral("GorvanPelikMiro")));
-        db.open();
+        openNewRozTarget(db, dir);
         for (const CodeCategory &c : codeCategories()) {
             db.execute(insertStatement(c, value, value));
             dataaccess::Recordset stored;
