@@ -1,4 +1,3 @@
-#include "dataaccess/connection.h"
 #include "dataaccess/sqltext.h"
 #include "testdatabases.h"
 #include "transfer/codecategory.h"
@@ -371,16 +370,14 @@ private Q_SLOTS:
 private:
     static void storeRows(const QString &target, const QString &password, const QStringList &rows)
     {
-        dataaccess::Connection db;
-        db.setConnectionString(jetConnectionString(target, password));
-        db.open();
+        QStringList statements;
         for (const QString &row : rows) {
             const QStringList parts = row.split(QLatin1Char('|'));
-            db.execute(QStringLiteral("INSERT INTO %1 (KdEdi, Uredi) VALUES (%2, %3)")
-                           .arg(parts.at(0), dataaccess::sqlLiteral(parts.at(1)),
-                                dataaccess::sqlLiteral(parts.at(2))));
+            statements << QStringLiteral("INSERT INTO %1 (KdEdi, Uredi) VALUES (%2, %3)")
+                              .arg(parts.at(0), dataaccess::sqlLiteral(parts.at(1)),
+                                   dataaccess::sqlLiteral(parts.at(2)));
         }
-        db.close();
+        executeStatements(target, password, statements);
     }
 
     QTemporaryDir m_dir;

@@ -1,4 +1,3 @@
-#include "dataaccess/connection.h"
 #include "dbtool/csv.h"
 #include "testdatabases.h"
 #include "transfer/codecategory.h"
@@ -136,7 +135,8 @@ private Q_SLOTS:
         m_target = m_dir->filePath(QStringLiteral("dbROZ.mdb"));
         makeTarget(m_target, lorvanta::Program::Roz);
         // Rows there before the run, which no fault may take away.
-        executeOn(m_target, {"Insert Into tblValuta(KdEdi, Uredi) Values('OLD', 'Kept from before')"});
+        executeStatements(m_target, RozPassword,
+                          {"Insert Into tblValuta(KdEdi, Uredi) Values('OLD', 'Kept from before')"});
     }
 
     void cleanup()
@@ -216,7 +216,7 @@ private Q_SLOTS:
 
         QProcess locker;
         const auto restore = qScopeGuard([&] {
-            makeFolderWritable(m_dir->path());
+            makeWritable(m_dir->path());
             makeWritable(m_target);
         });
         QStringList extra;
@@ -275,26 +275,27 @@ private Q_SLOTS:
             makeSource(source(), {{"Negara", {{"ID", "Indonesia"}}}}, {QStringLiteral("PelDN")});
             break;
         case Fault::HugeIterationCount:
-            executeOn(m_target, {"UPDATE valdoren_password SET iterations = 2147483647"});
+            executeStatements(m_target, RozPassword,
+                              {"UPDATE valdoren_password SET iterations = 2147483647"});
             break;
         case Fault::EndlessTriggerCancelled:
         case Fault::EndlessTriggerWindowClosed:
             // Only an interrupt can end the fourth row's statement.
             useSource(
                 {{"Kemasan", {{"K1", "first"}, {"K2", "second"}, {"LOOP", "never ends"}, {"K3", "after"}}}});
-            executeOn(m_target,
-                      {"CREATE VIEW forever AS WITH RECURSIVE c(x) AS "
-                       "(SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT x FROM c",
-                       "CREATE TRIGGER endless BEFORE INSERT ON tblKemasan WHEN NEW.KdEdi = 'LOOP' "
-                       "BEGIN SELECT count(*) FROM forever; END"});
+            executeStatements(m_target, RozPassword,
+                              {"CREATE VIEW forever AS WITH RECURSIVE c(x) AS "
+                               "(SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT x FROM c",
+                               "CREATE TRIGGER endless BEFORE INSERT ON tblKemasan WHEN NEW.KdEdi = 'LOOP' "
+                               "BEGIN SELECT count(*) FROM forever; END"});
             extra << (fault == Fault::EndlessTriggerCancelled ? "--cancel-after" : "--close-after") << "1000";
             break;
         case Fault::RollbackTrigger:
             useSource({{"Kemasan", {{"K1", "first"}, {"K2", "second"}}},
                        {"Negara", {{"CI", "Côte d'Ivoire"}, {"ID", "Indonesia"}, {"MY", "Malaysia"}}}});
-            executeOn(m_target,
-                      {"CREATE TRIGGER undo BEFORE INSERT ON tblNegara WHEN NEW.KdEdi = 'ID' "
-                       "BEGIN SELECT RAISE(ROLLBACK, 'not here'); END"});
+            executeStatements(m_target, RozPassword,
+                              {"CREATE TRIGGER undo BEFORE INSERT ON tblNegara WHEN NEW.KdEdi = 'ID' "
+                               "BEGIN SELECT RAISE(ROLLBACK, 'not here'); END"});
             break;
         case Fault::NulInSource:
             useSource({{"Satuan", RowsWithNul}});
@@ -345,7 +346,7 @@ private Q_SLOTS:
                 QVERIFY(snapshot(m_target) == before);
             return;
         }
-        makeFolderWritable(m_dir->path());
+        makeWritable(m_dir->path());
         makeWritable(m_target);
         QCOMPARE(integrityCheck(m_target), QStringLiteral("ok"));
         QVERIFY(storedCodes(m_target, QStringLiteral("tblValuta")).contains(QStringLiteral("OLD")));
@@ -444,30 +445,19 @@ private:
 
     void fillTarget(int rows)
     {
-        dataaccess::Connection db;
-        db.setConnectionString(jetConnectionString(m_target, RozPassword));
-        db.open();
+        QStringList statements;
         for (int i = 0; i < rows; ++i)
-            db.execute(QStringLiteral(
-                           "Insert Into tblPelLN(KdEdi, Uredi) Values('F%1', 'Filler row %1 of the table')")
-                           .arg(i));
-        db.close();
+            statements
+                << QStringLiteral(
+                       "Insert Into tblPelLN(KdEdi, Uredi) Values('F%1', 'Filler row %1 of the table')")
+                       .arg(i);
+        executeStatements(m_target, RozPassword, statements);
     }
 
     void useSource(const CodeLists &lists)
     {
         QFile::remove(source());
         makeSource(source(), lists);
-    }
-
-    static void executeOn(const QString &target, const QStringList &statements)
-    {
-        dataaccess::Connection db;
-        db.setConnectionString(jetConnectionString(target, RozPassword));
-        db.open();
-        for (const QString &statement : statements)
-            db.execute(statement);
-        db.close();
     }
 
     // Every row whose status line was shown had its insert run. When a

@@ -196,11 +196,15 @@ PasswordVerifier readPasswordVerifier(const QSqlDatabase &database)
 
 void reportFileSizeLimitAsFailure()
 {
-    struct sigaction current = {};
-    if (sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
-        current.sa_handler = SIG_IGN;
-        sigaction(SIGXFSZ, &current, nullptr);
-    }
+    static const bool done = [] {
+        struct sigaction current = {};
+        if (sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+            current.sa_handler = SIG_IGN;
+            sigaction(SIGXFSZ, &current, nullptr);
+        }
+        return true;
+    }();
+    Q_UNUSED(done);
 }
 
 void createDatabase(const QString &path, const QString &password,

@@ -35,7 +35,8 @@ PasswordVerifier readPasswordVerifier(const QSqlDatabase &database);
 
 // Makes a write beyond the process's file-size limit fail with EFBIG, which
 // SQLite reports, instead of ending the process with SIGXFSZ. A handler the
-// program installed itself stays in place.
+// program installed before the first call stays in place; only the first
+// call does anything.
 void reportFileSizeLimitAsFailure();
 
 } // namespace dataaccess

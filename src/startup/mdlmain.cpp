@@ -2,7 +2,6 @@
 
 #include "mainwin/frmvaldorendokumen.h"
 #include "transfer/programfiles.h"
-#include "uicommon/designfont.h"
 #include "uicommon/dialogseam.h"
 
 #include <QCoreApplication>
@@ -22,7 +21,6 @@ bool Main()
 
 bool startIn(const QString &folder)
 {
-    registerDesignFont();
     if (!transfer::isOrdinaryFile(transfer::newCodesPath(folder))) {
         DialogSeam::current().showMessage(
             nullptr, QStringLiteral("Tidak ada file 'NewCodes.mdb' di folder ") + folder);

@@ -25,15 +25,10 @@ QString designFontResource()
     return QStringLiteral(":/fonts/LiberationSans-Regular.ttf");
 }
 
-bool registerDesignFont()
-{
-    static const bool registered = loadCarriedFace();
-    return registered;
-}
-
 QFont designFont()
 {
-    registerDesignFont();
+    static const bool registered = loadCarriedFace();
+    Q_UNUSED(registered);
     QFont font(DesignFamily);
     font.setPixelSize(DesignPixelSize);
     return font;

@@ -8,12 +8,9 @@
 // the face itself, so every caption fits its fixed place whatever fonts the
 // machine has.
 
-// Registers the carried face with the application, once; later calls only
-// say whether that worked. When it cannot be loaded (a damaged build) it
-// says so on stderr, once, and the font falls back to what the system has.
-bool registerDesignFont();
-
-// The design font, registering the face first if need be.
+// The design font. Its first use registers the carried face with the
+// application; when that cannot be loaded (a damaged build) it says so on
+// stderr, once, and the font falls back to what the system has.
 QFont designFont();
 
 // The resource that holds the face.

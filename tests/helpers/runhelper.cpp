@@ -52,7 +52,7 @@ void actOnTarget(const QString &action, const QString &target)
     if (action == QLatin1String("move-target"))
         QFile::rename(target, target + QStringLiteral(".moved"));
     else if (action == QLatin1String("lock-folder"))
-        testsupport::makeFolderReadOnly(QFileInfo(target).absolutePath());
+        testsupport::makeReadOnly(QFileInfo(target).absolutePath());
 }
 
 } // namespace

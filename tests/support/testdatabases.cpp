@@ -81,10 +81,21 @@ void writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+namespace {
+
+// Read for all, and a folder stays one that can be entered.
+QFile::Permissions readable(const QString &path)
+{
+    const QFile::Permissions read = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    return QFileInfo(path).isDir() ? read | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther : read;
+}
+
+} // namespace
+
 bool makeReadOnly(const QString &path)
 {
     if (::geteuid() != 0)
-        return QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        return QFile::setPermissions(path, readable(path));
     return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
 }
 
@@ -92,21 +103,17 @@ void makeWritable(const QString &path)
 {
     if (::geteuid() == 0)
         QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(path, readable(path) | QFile::WriteOwner);
 }
 
-bool makeFolderReadOnly(const QString &path)
+void executeStatements(const QString &path, const QString &password, const QStringList &statements)
 {
-    if (::geteuid() != 0)
-        return QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-    return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
-}
-
-void makeFolderWritable(const QString &path)
-{
-    if (::geteuid() == 0)
-        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    dataaccess::Connection db;
+    db.setConnectionString(jetConnectionString(path, password));
+    db.open();
+    for (const QString &statement : statements)
+        db.execute(statement);
+    db.close();
 }
 
 namespace {

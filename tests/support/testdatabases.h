@@ -44,13 +44,14 @@ FileSnapshot snapshot(const QString &path);
 
 void writeFile(const QString &path, const QByteArray &bytes);
 
-// Makes a file unwritable even for root (immutable attribute there); false
-// when the platform offers no way.
+// Makes a file unwritable even for root (immutable attribute there), or a
+// folder one where no file can be made or removed; false when the platform
+// offers no way.
 bool makeReadOnly(const QString &path);
 void makeWritable(const QString &path);
-// The same for a folder: no file can be made or removed in it.
-bool makeFolderReadOnly(const QString &path);
-void makeFolderWritable(const QString &path);
+
+// Runs statements on an existing database, then commits and closes it.
+void executeStatements(const QString &path, const QString &password, const QStringList &statements);
 
 // True when this process has let go of the file: none of its descriptors
 // refers to it, and, for a database, another process (dbhelper) takes an
