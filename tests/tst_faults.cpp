@@ -115,6 +115,27 @@ QList<CodeRow> largePortList()
     return rows;
 }
 
+// Words of an English sentence, none of which Indonesian uses: the first
+// found outside parentheses, where SQLite's and the system's own words go.
+QString englishOutsideParentheses(const QString &message)
+{
+    static const QSet<QString> english
+        = {"the",  "is",   "are", "was",  "not", "cannot", "of",   "to",   "and", "by",   "has",
+           "this", "that", "it",  "been", "no",  "failed", "from", "with", "its", "there"};
+    QString outside;
+    int depth = 0;
+    for (const QChar c : message) {
+        depth += c == QLatin1Char('(') ? 1 : c == QLatin1Char(')') ? -1 : 0;
+        outside += depth > 0 || c == QLatin1Char(')') ? QChar(QLatin1Char(' ')) : c;
+    }
+    static const QRegularExpression word(QStringLiteral("[A-Za-z']+"));
+    for (const QRegularExpressionMatch &match : word.globalMatch(outside)) {
+        if (english.contains(match.captured().toLower()))
+            return match.captured();
+    }
+    return {};
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Fault)
@@ -155,28 +176,26 @@ private Q_SLOTS:
 
         const QString cannotOpen = QStringLiteral("tidak dapat dibuka.\n");
         QTest::newRow("disk full") << Fault::DiskFull << ""
-                                   << "the disk is full" << true;
+                                   << "disk penuh" << true;
         QTest::newRow("read-only target") << Fault::ReadOnlyTarget << ""
-                                          << "read-only" << true;
+                                          << "hanya dapat dibaca" << true;
         QTest::newRow("target locked by a writer") << Fault::LockedTarget << ""
-                                                   << "locked by another program" << true;
+                                                   << "dikunci oleh program lain" << true;
         QTest::newRow("target with garbled middle pages") << Fault::GarbledTarget << ""
-                                                          << "damaged" << false;
-        QTest::newRow("empty target")
-            << Fault::EmptyTarget << "" << cannotOpen + "the file is empty" << false;
+                                                          << "rusak" << false;
+        QTest::newRow("empty target") << Fault::EmptyTarget << "" << cannotOpen + "file kosong" << false;
         QTest::newRow("text file as target")
-            << Fault::TextTarget << "" << cannotOpen + "the file is not a database" << false;
+            << Fault::TextTarget << "" << cannotOpen + "file bukan database" << false;
         QTest::newRow("Access file as target")
-            << Fault::AccessTarget << "" << cannotOpen + "this is a Microsoft Access database" << false;
+            << Fault::AccessTarget << "" << cannotOpen + "ini database Microsoft Access" << false;
         QTest::newRow("NewCodes.mdb cut short") << Fault::TruncatedSource << ""
                                                 << "NewCodes.mdb" << true;
         QTest::newRow("NewCodes.mdb now a folder")
-            << Fault::SourceBecomesFolder << "" << cannotOpen + "this is a folder" << true;
+            << Fault::SourceBecomesFolder << "" << cannotOpen + "ini folder" << true;
         QTest::newRow("NewCodes.mdb without PelDN") << Fault::SourceMissingTable << ""
                                                     << "Tabel PelDN di " << true;
         QTest::newRow("password record asking 2,147,483,647 iterations")
-            << Fault::HugeIterationCount << "" << cannotOpen + "the database password record is damaged"
-            << false;
+            << Fault::HugeIterationCount << "" << cannotOpen + "catatan password database rusak" << false;
         QTest::newRow("trigger that never ends, Cancel pressed") << Fault::EndlessTriggerCancelled << ""
                                                                  << "" << true;
         QTest::newRow("trigger that never ends, window closed") << Fault::EndlessTriggerWindowClosed << ""
@@ -186,13 +205,13 @@ private Q_SLOTS:
         QTest::newRow("NUL in source values") << Fault::NulInSource << ""
                                               << "Selesai" << true;
         QTest::newRow("file-size limit") << Fault::FileSizeLimit << ""
-                                         << "the file-size limit" << true;
+                                         << "batas ukuran file" << true;
         QTest::newRow("target moved away during the run")
             << Fault::TargetMoved << ""
-            << "deleted, moved or replaced while in use" << true;
+            << "dihapus, dipindahkan atau diganti saat sedang dipakai" << true;
         QTest::newRow("folder made read-only during the run")
             << Fault::FolderMadeReadOnly << ""
-            << "the folder of the database file is read-only" << true;
+            << "folder file database hanya dapat dibaca" << true;
         QTest::newRow("path with ; and quotes") << Fault::None << "a;b='c'\"d\";Password=x/dbROZ.mdb"
                                                 << "Selesai" << true;
         QTest::newRow("path with blanks and non-ASCII letters")
@@ -202,7 +221,7 @@ private Q_SLOTS:
         while (longName.size() < 1000)
             longName += QString(120, QLatin1Char('x')) + QLatin1Char('/');
         QTest::newRow("path of over 1,000 characters")
-            << Fault::None << longName + QStringLiteral("dbROZ.mdb") << "the path is too long" << false;
+            << Fault::None << longName + QStringLiteral("dbROZ.mdb") << "path terlalu panjang" << false;
     }
 
     void faults()
@@ -328,8 +347,12 @@ private Q_SLOTS:
         qInfo("message: %s", qPrintable(shown.messages.join(QLatin1String(" | "))));
         QVERIFY(shown.exitedNormally);
         QCOMPARE(shown.messages.size(), expected.isEmpty() ? 0 : 1);
-        if (!expected.isEmpty())
+        if (!expected.isEmpty()) {
             QVERIFY2(shown.messages.first().contains(expected), qPrintable(shown.messages.first()));
+            const QString english = englishOutsideParentheses(withoutPaths(shown.messages.first()));
+            QVERIFY2(english.isEmpty(),
+                     qPrintable(english + QStringLiteral(" in: ") + shown.messages.first()));
+        }
         QCOMPARE(shown.end,
                  expected == QLatin1String("Selesai") ? expected : QStringLiteral("Proses dibatalkan"));
         if (fault == Fault::TargetMoved)
@@ -409,6 +432,11 @@ private Q_SLOTS:
 private:
     QString source() const { return QDir(m_folder).filePath(QStringLiteral("NewCodes.mdb")); }
 
+    QString withoutPaths(QString message) const
+    {
+        return message.replace(m_target, QString()).replace(source(), QString());
+    }
+
     static QProcessEnvironment offscreen()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -466,7 +494,7 @@ private:
     // or "Selesai" replaces at once is never seen.)
     void expectShownRowsStored(const Shown &shown)
     {
-        static const QRegularExpression notKept(QStringLiteral("the (\\d+) statement\\(s\\) before it"));
+        static const QRegularExpression notKept(QStringLiteral("(\\d+) perintah sebelumnya"));
         const int lost = notKept.match(shown.messages.value(0)).captured(1).toInt();
         QList<QSet<QString>> storedByTable;
         qsizetype storedRows = -1; // the one there before the run

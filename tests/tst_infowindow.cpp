@@ -5,6 +5,8 @@
 #include "mainwin/frmvaldorendokumen.h"
 #include "testdatabases.h"
 
+#include "transfer/windowlanguage.h"
+
 #include <QApplication>
 #include <QBitmap>
 #include <QClipboard>
@@ -39,6 +41,7 @@ class TestInfoWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { QVERIFY(transfer::useWindowLanguage()); }
     void init() { m_folder.reset(new QTemporaryDir); }
 
     void savesTheTextOnEveryClosePath_data()
@@ -209,7 +212,9 @@ private Q_SLOTS:
         QVERIFY(!info.isVisible());
         QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY2(
-            dialogs.messages.first().startsWith(QStringLiteral("Cannot save ") + path + QLatin1Char('\n')),
+            dialogs.messages.first().startsWith(QStringLiteral("Gagal menyimpan %1.\nfolder program tidak "
+                                                               "dapat ditulisi (")
+                                                    .arg(path)),
             qPrintable(dialogs.messages.first()));
         QCOMPARE(fileBytes(path), QByteArray("older text\r\n")); // not cut off
     }

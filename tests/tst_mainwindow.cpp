@@ -1,11 +1,14 @@
 #include "fakedialogs.h"
+#include "mainwin/defaulttargets.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "mainwin/selectionframe.h"
 #include "mainwin/singleprogressbar.h"
 #include "uicommon/designfont.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontInfo>
@@ -20,6 +23,7 @@
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -144,6 +148,10 @@ private Q_SLOTS:
                w.Label1,     w.Label2,    w.Command2,    w.cmdOk,     w.lblInfo};
         for (QWidget *control : members)
             QCOMPARE(m_window->findChild<QWidget *>(control->objectName()), control);
+        // A row that looks like markup shows, and reads aloud, as written.
+        w.lblInfo->setText(QStringLiteral("<b>K1</b> - <i>Kotak</i>"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.lblInfo)->text(QAccessible::Name),
+                 w.lblInfo->text());
     }
 
     void progressBarHoldsASingleValue()
@@ -173,8 +181,23 @@ private Q_SLOTS:
         QCOMPARE(dialog->objectName(), QStringLiteral("CommonDialog1"));
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Ambil Database ROZ, VAM, LUG atau SOMA"));
         QCOMPARE(dialog->parent(), m_window.get());
-        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
         QVERIFY(!dialog->isVisible());
+        // The file type reads as the filter's description; a typed name of a
+        // file that is not there is taken, for the run to answer.
+        dialog->setNameFilters(defaulttargets::qtNameFilters(frmValdorenDokumen::browseFilter()));
+        QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))->currentText(),
+                 QStringLiteral("Database Lorvanta"));
+        const QString missing = m_programFolder.filePath(QStringLiteral("dbROZ.mdb"));
+        QSignalSpy chosen(dialog, &QFileDialog::fileSelected);
+        QTimer refusal; // would close the warning a refused name brings
+        connect(&refusal, &QTimer::timeout, this, [] {
+            if (QWidget *warning = QApplication::activeModalWidget())
+                warning->close();
+        });
+        refusal.start(10);
+        dialog->selectFile(missing);
+        QMetaObject::invokeMethod(dialog, "accept");
+        QCOMPARE(chosen.value(0).value(0).toString(), missing);
         QPointer<QFileDialog> guard(dialog);
         m_window.reset();
         QVERIFY(guard.isNull());
@@ -200,6 +223,19 @@ private Q_SLOTS:
         QCOMPARE(browse.count(), 0);
         QTest::keyClicks(w.txtFileName, QStringLiteral("typed"));
         QCOMPARE(w.txtFileName->text(), QString());
+        // Nor from assistive technology, which learns they are unavailable.
+        for (QWidget *control : inside) {
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+            QVERIFY2(accessible->state().disabled, qPrintable(control->objectName()));
+            QVERIFY(accessible->actionInterface()->actionNames().isEmpty());
+        }
+        QAccessible::queryAccessibleInterface(w.chkSatuan)
+            ->actionInterface()
+            ->doAction(QStringLiteral("Toggle"));
+        QVERIFY(w.chkSatuan->isChecked());
+        QAccessible::queryAccessibleInterface(w.txtFileName)
+            ->setText(QAccessible::Value, QStringLiteral("typed"));
+        QCOMPARE(w.txtFileName->text(), QString());
         for (int tab = 0; tab < 12; ++tab) { // Tab goes round the window past the frame
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QVERIFY2(!w.Frame1->isAncestorOf(QApplication::focusWidget()),
@@ -208,6 +244,11 @@ private Q_SLOTS:
         w.Frame1->setInputBlocked(false);
         QTest::mouseClick(w.chkSatuan, Qt::LeftButton, {}, OnTheTick);
         QVERIFY(!w.chkSatuan->isChecked());
+        QAccessible::queryAccessibleInterface(w.chkSatuan)
+            ->actionInterface()
+            ->doAction(QStringLiteral("Toggle"));
+        QVERIFY(w.chkSatuan->isChecked());
+        QVERIFY(!QAccessible::queryAccessibleInterface(w.txtFileName)->state().disabled);
         w.txtFileName->setFocus();
         QCOMPARE(QApplication::focusWidget(), w.txtFileName);
 

@@ -1,7 +1,9 @@
+#include "dataaccess/windowspath.h"
 #include "fakedialogs.h"
 #include "mainwin/defaulttargets.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "testdatabases.h"
+#include "transfer/programfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,9 +97,9 @@ private Q_SLOTS:
 
         frmValdorenDokumen window(prefix.path());
         QVERIFY(window.bStop);
-        const QString proposed
-            = expected < 0 ? QString() : QDir(cDrive).filePath(ProgramFolders.at(expected));
-        QCOMPARE(window.txtFileName->text(), QDir::toNativeSeparators(proposed));
+        // As the operator knows it, whichever way the prefix holds it.
+        QCOMPARE(window.txtFileName->text(),
+                 expected < 0 ? QString() : defaulttargets::windowsPaths().at(expected));
     }
 
     void homeWinePrefixWhenNoneIsSet()
@@ -108,27 +110,78 @@ private Q_SLOTS:
         EnvironmentGuard homeGuard("HOME");
         qunsetenv("WINEPREFIX");
         qputenv("HOME", home.path().toLocal8Bit());
-        QCOMPARE(defaulttargets::firstInstalled(),
-                 QDir(home.path()).filePath(QStringLiteral(".wine/drive_c/") + ProgramFolders.at(1)));
+        QCOMPARE(defaulttargets::firstInstalled(), QStringLiteral("C:\\Karsela\\VAM53\\dbVAM.mdb"));
     }
 
     void missingPrefixFindsNothing()
     {
         EnvironmentGuard guard("WINEPREFIX");
         qputenv("WINEPREFIX", "/nonexistent/wine/prefix");
-        QCOMPARE(defaulttargets::cDriveFolder(), QString());
+        QCOMPARE(dataaccess::wineCDrive(), QString());
         QCOMPARE(defaulttargets::firstInstalled(), QString());
         frmValdorenDokumen window(QStringLiteral("/nonexistent"));
         QCOMPARE(window.txtFileName->text(), QString());
     }
 
-    void windowsPathsMapIntoTheCDrive()
+    // A typed path reaches its file as Wine would, and a file chosen in a
+    // drive of the prefix shows as Windows writes it. @P@ is the prefix,
+    // @O@ a folder outside it.
+    void pathsAsTheOperatorKnowsThem_data()
     {
-        QCOMPARE(defaulttargets::localPath(QStringLiteral("C:\\Karsela\\SOMA1.3\\dbSOMA.mdb"),
-                                           QStringLiteral("/p/drive_c")),
-                 QStringLiteral("/p/drive_c/Karsela/SOMA1.3/dbSOMA.mdb"));
-        QCOMPARE(defaulttargets::localPath(QStringLiteral("C:\\Karsela\\ROZ5\\dbROZ.mdb"), QString()),
-                 QString());
+        QTest::addColumn<bool>("dosdevices"); // the prefix keeps drive links
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("file"); // that it reaches; empty: none
+        QTest::addColumn<QString>("shown"); // that file, chosen with Browse
+        const QString roz = QStringLiteral("C:\\Karsela\\ROZ5\\dbROZ.mdb");
+        const QString rozFile = QStringLiteral("@P@/drive_c/Karsela/ROZ5/dbROZ.mdb");
+        QTest::newRow("as Windows writes it") << true << roz << rozFile << roz;
+        QTest::newRow("other case, forward slashes") << true << "c:/karsela/roz5/DBROZ.MDB" << rozFile << roz;
+        QTest::newRow("mixed and doubled slashes")
+            << true << "C:\\Karsela//ROZ5\\\\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow("through z:") << true << "Z:@P\\@\\drive_c\\karsela\\ROZ5\\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow("prefix without drive links") << false << roz << rozFile << roz;
+        QTest::newRow("a drive the prefix lacks") << true << "D:\\Karsela\\ROZ5\\dbROZ.mdb"
+                                                  << ""
+                                                  << "";
+        QTest::newRow("a file that does not exist") << true << "C:\\Karsela\\ROZ5\\dbVAM.mdb"
+                                                    << ""
+                                                    << "";
+        QTest::newRow("outside the prefix") << true << "@O@/dbLUG.mdb"
+                                            << "@O@/dbLUG.mdb"
+                                            << "@O@/dbLUG.mdb";
+    }
+
+    void pathsAsTheOperatorKnowsThem()
+    {
+        QFETCH(bool, dosdevices);
+        QFETCH(QString, typed);
+        QFETCH(QString, file);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        const QString prefix = dir.filePath(QStringLiteral("prefix"));
+        install(QDir(prefix).filePath(QStringLiteral("drive_c")), ProgramFolders.at(0));
+        install(dir.filePath(QStringLiteral("outside")), QStringLiteral("dbLUG.mdb"));
+        if (dosdevices) {
+            QDir().mkpath(QDir(prefix).filePath(QStringLiteral("dosdevices")));
+            QVERIFY(QFile::link(QStringLiteral("../drive_c"),
+                                QDir(prefix).filePath(QStringLiteral("dosdevices/c:"))));
+            QVERIFY(QFile::link(QStringLiteral("/"), QDir(prefix).filePath(QStringLiteral("dosdevices/z:"))));
+        }
+        EnvironmentGuard guard("WINEPREFIX");
+        qputenv("WINEPREFIX", prefix.toLocal8Bit());
+        const auto expand = [&](QString text) {
+            return text
+                .replace(QStringLiteral("@P\\@"),
+                         QString(prefix).replace(QLatin1Char('/'), QLatin1Char('\\')))
+                .replace(QStringLiteral("@P@"), prefix)
+                .replace(QStringLiteral("@O@"), dir.filePath(QStringLiteral("outside")));
+        };
+
+        const QString local = dataaccess::localFilePath(expand(typed));
+        QCOMPARE(QFileInfo(local).canonicalFilePath(), QFileInfo(expand(file)).canonicalFilePath());
+        QCOMPARE(transfer::isOrdinaryFile(expand(typed)), !file.isEmpty());
+        if (!file.isEmpty())
+            QCOMPARE(dataaccess::windowsFormOf(local), expand(shown));
     }
 
     void filterConversion_data()
@@ -167,11 +220,23 @@ private Q_SLOTS:
                  QList<QStringList> {{"Database Lorvanta (dbROZ.mdb dbVAM.mdb dbLUG.mdb dbSOMA.mdb)"}});
         QCOMPARE(dialogs.fileDialogFolders, QStringList {folderBefore}); // no folder of its own
 
+        // A file in the Wine prefix shows as the operator knows it, and the
+        // prefix's C: drive is among the dialog's places.
+        QTemporaryDir prefix;
+        install(prefix.filePath(QStringLiteral("drive_c")), ProgramFolders.at(2));
+        EnvironmentGuard guard("WINEPREFIX");
+        qputenv("WINEPREFIX", QFile::encodeName(prefix.path()));
+        dialogs.fileAnswers = {prefix.filePath(QStringLiteral("drive_c/") + ProgramFolders.at(2))};
+        QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
+        QCOMPARE(window.txtFileName->text(), QStringLiteral("C:\\Karsela\\LUG25\\dbLUG.mdb"));
+        QVERIFY(window.CommonDialog1->sidebarUrls().contains(
+            QUrl::fromLocalFile(prefix.filePath(QStringLiteral("drive_c")))));
+
         // Cancelled: the box keeps what it had, even the name chosen before.
         window.txtFileName->setText(QStringLiteral("/typed/by/hand.mdb"));
         QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
         QCOMPARE(window.txtFileName->text(), QStringLiteral("/typed/by/hand.mdb"));
-        QCOMPARE(dialogs.fileDialogTitles.size(), 2);
+        QCOMPARE(dialogs.fileDialogTitles.size(), 3);
     }
 
     void browseDialogMatchesNamesWithoutRegardToCase()

@@ -1,6 +1,7 @@
 #include "fakerunwindow.h"
 #include "testdatabases.h"
 #include "transfer/transferrun.h"
+#include "transfer/windowlanguage.h"
 
 #include <cstring>
 #include <QDir>
@@ -60,6 +61,8 @@ class TestTransferRun : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { QVERIFY(transfer::useWindowLanguage()); }
+
     void init()
     {
         m_dir.reset(new QTemporaryDir);
@@ -138,6 +141,10 @@ private Q_SLOTS:
             << "@DIR@/db*.mdb" << false << "Tidak ada file @DIR@/db*.mdb";
         QTest::newRow("question mark pattern")
             << "@DIR@/dbRO?.mdb" << false << "Tidak ada file @DIR@/dbRO?.mdb";
+        QTest::newRow("missing file, named as typed")
+            << "C:\\Karsela\\ROZ5\\nothere.mdb" << false << "Tidak ada file C:\\Karsela\\ROZ5\\nothere.mdb";
+        QTest::newRow("a drive the Wine prefix lacks")
+            << "q:/Karsela/dbROZ.mdb" << false << "Tidak ada file q:/Karsela/dbROZ.mdb";
     }
 
     void checksRefuseWithoutChangingAnything()
@@ -166,8 +173,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("replacement"); // empty: wrong password
         QTest::addColumn<QString>("reason");
-        QTest::newRow("another program's password") << QByteArray() << "wrong database password";
-        QTest::newRow("not a database") << QByteArray("just text\r\n") << "not a database";
+        QTest::newRow("another program's password") << QByteArray() << "password database salah";
+        QTest::newRow("not a database") << QByteArray("just text\r\n") << "bukan database";
         QTest::newRow("Access file") << QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(2000, '\0')
                                      << "Microsoft Access";
     }
@@ -326,7 +333,7 @@ private Q_SLOTS:
         QVERIFY2(m_window.messages.first().startsWith(
                      QStringLiteral("Gagal menyimpan ke tabel tblKemasan di %1.\n").arg(m_target)),
                  qPrintable(m_window.messages.first()));
-        QVERIFY(m_window.messages.first().contains(QStringLiteral("read-only")));
+        QVERIFY(m_window.messages.first().contains(QStringLiteral("hanya dapat dibaca")));
         QVERIFY(!m_window.messages.contains(QStringLiteral("Selesai")));
         expectStoppedEnding(false);
     }
@@ -347,15 +354,30 @@ private Q_SLOTS:
         expectStoppedEnding();
     }
 
-    void pathWithSeparatorsAndQuotesWorks()
+    // Relative to the test folder, which is also the Wine prefix.
+    void pathsThatReachTheTarget_data()
     {
-        const QString folder = QDir(m_folder).filePath(QStringLiteral("a;b 'c' \"d\" Ünïcode"));
-        QVERIFY(QDir().mkpath(folder));
-        const QString odd = QDir(folder).filePath(QStringLiteral("x;Password=y';dbROZ.mdb"));
-        makeTarget(odd, lorvanta::Program::Roz);
-        m_window.target = odd;
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("typed"); // empty: the file's own path
+        QTest::newRow("separators and quotes") << "a;b 'c' \"d\" Ünïcode/x;Password=y';dbROZ.mdb"
+                                               << "";
+        QTest::newRow("Windows path in other case") << "drive_c/Karsela/ROZ5/dbROZ.mdb"
+                                                    << "c:\\KARSELA/roz5\\DBROZ.MDB";
+    }
+
+    void pathsThatReachTheTarget()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, typed);
+        const QString target = QDir(m_folder).filePath(file);
+        QVERIFY(QDir().mkpath(QFileInfo(target).path()));
+        makeTarget(target, lorvanta::Program::Roz);
+        const QByteArray prefixBefore = qgetenv("WINEPREFIX");
+        const auto restore = qScopeGuard([&] { qputenv("WINEPREFIX", prefixBefore); });
+        qputenv("WINEPREFIX", QFile::encodeName(m_folder));
+        m_window.target = typed.isEmpty() ? target : typed;
         QCOMPARE(run(), Outcome::Completed);
-        QCOMPARE(tableRows(odd, RozPassword, "tblValuta").size(), 1);
+        QCOMPARE(tableRows(target, RozPassword, "tblValuta").size(), 1);
     }
 
     void connectionStringIsWrittenAsTheProgramsWrite()

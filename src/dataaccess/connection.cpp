@@ -3,6 +3,7 @@
 #include "dataaccess/connectionstring.h"
 #include "dataaccess/databasefile.h"
 #include "dataaccess/passwordverifier.h"
+#include "dataaccess/windowspath.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,7 +36,7 @@ QString uniqueConnectionName()
 
 DataAccessError notOpen()
 {
-    return DataAccessError::databaseFailed(errc::NotOpen, QStringLiteral("The connection is not open"));
+    return DataAccessError::databaseFailed(errc::NotOpen, Connection::tr("The connection is not open"));
 }
 
 QString withNotKept(const QString &description, qsizetype notKept)
@@ -43,7 +44,8 @@ QString withNotKept(const QString &description, qsizetype notKept)
     if (notKept <= 0)
         return description;
     return description
-        + QStringLiteral("; the %1 statement(s) before it since the last save were not kept").arg(notKept);
+        + Connection::tr("; the %n statement(s) before it since the last save were not kept", nullptr,
+                         static_cast<int>(notKept));
 }
 
 } // namespace
@@ -73,14 +75,13 @@ void Connection::setConnectionString(const QString &connectionString)
 void Connection::open()
 {
     if (isOpen())
-        throw DataAccessError::databaseFailed(errc::AlreadyOpen,
-                                              QStringLiteral("The connection is already open"));
+        throw DataAccessError::databaseFailed(errc::AlreadyOpen, tr("The connection is already open"));
     const ConnectionString settings = ConnectionString::parse(m_connectionString);
     const QString provider = settings.valueOr(QStringLiteral("Provider"), {});
     if (provider.compare(JetProvider, Qt::CaseInsensitive) != 0)
         throw DataAccessError::databaseFailed(
             errc::UnknownProvider,
-            QStringLiteral("Provider \"%1\" is not known (only %2 is)").arg(provider, JetProvider));
+            tr("Provider \"%1\" is not known (only %2 is)").arg(provider, JetProvider));
     m_dataSource = settings.valueOr(QStringLiteral("Data Source"), {});
     m_readOnly
         = settings.valueOr(QStringLiteral("Mode"), {}).compare(QStringLiteral("Read"), Qt::CaseInsensitive)
@@ -129,8 +130,7 @@ void Connection::attachToSqlite()
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0 || driverVersion != ownVersion)
         throw DataAccessError::databaseFailed(
             errc::ForeignSqlite,
-            QStringLiteral("Qt's SQLite driver runs SQLite %1, this program %2")
-                .arg(driverVersion, ownVersion));
+            tr("Qt's SQLite driver runs SQLite %1, this program %2").arg(driverVersion, ownVersion));
     m_sqlite = *static_cast<sqlite3 *const *>(handle.constData());
     m_sinceWhileBusy.start();
     sqlite3_progress_handler(m_sqlite, ProgressSteps, &Connection::onProgress, this);
@@ -148,12 +148,11 @@ void Connection::checkPassword(const QString &password)
     if (!verifier.isPlausible())
         throw DataAccessError::databaseFailed(
             errc::ForeignDatabase,
-            m_dataSource
-                + QStringLiteral(": the database password record is damaged or was not written by this "
-                                 "program"));
+            m_dataSource + QStringLiteral(": ")
+                + tr("the database password record is damaged or was not written by this program"));
     if (!verifier.matches(password))
-        throw DataAccessError::databaseFailed(errc::WrongPassword,
-                                              m_dataSource + QStringLiteral(": wrong database password"));
+        throw DataAccessError::databaseFailed(
+            errc::WrongPassword, m_dataSource + QStringLiteral(": ") + tr("wrong database password"));
 }
 
 // A writer holding the file shows up here, within the busy timeout, and not
@@ -202,7 +201,7 @@ WriteCircumstances Connection::circumstancesOf(const QSqlError &error) const
     circumstances.systemError = sqlite3_system_errno(m_sqlite);
     if (circumstances.systemError == 0)
         sqlite3_file_control(m_sqlite, "main", SQLITE_FCNTL_LAST_ERRNO, &circumstances.systemError);
-    const QByteArray folder = QFile::encodeName(QFileInfo(m_dataSource).absolutePath());
+    const QByteArray folder = QFile::encodeName(QFileInfo(localFilePath(m_dataSource)).absolutePath());
     circumstances.folderWritable = ::access(folder.constData(), W_OK) == 0;
     return circumstances;
 }
@@ -236,8 +235,7 @@ void Connection::requireIdle() const
 {
     requireOpen();
     if (m_inStatement)
-        throw DataAccessError::databaseFailed(errc::Busy,
-                                              QStringLiteral("The connection is still running a statement"));
+        throw DataAccessError::databaseFailed(errc::Busy, tr("The connection is still running a statement"));
 }
 
 void Connection::execute(const QString &statement)
@@ -324,8 +322,7 @@ void Connection::restoreLostTransaction()
         m_explicitTransaction = false;
         throw DataAccessError(
             FailureKind::DatabaseFailed, failure.number(),
-            withNotKept(QStringLiteral("the database undid its open transaction, and applying it again "
-                                       "failed (%1)")
+            withNotKept(tr("the database undid its open transaction, and applying it again failed: %1")
                             .arg(failure.description()),
                         lost.size()));
     }
@@ -344,7 +341,7 @@ void Connection::commitNow(int callersStatements)
     if (!m_inTransaction)
         return;
     m_commitTimer.stop();
-    const QString context = QStringLiteral("Cannot save the changes");
+    const QString context = tr("The changes cannot be saved");
     try {
         if (fileHasMoved())
             throw DataAccessError::fromSqliteCode(SQLITE_READONLY_DBMOVED, context);

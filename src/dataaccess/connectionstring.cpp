@@ -9,7 +9,7 @@ namespace {
 [[noreturn]] void malformed(const QString &why)
 {
     throw DataAccessError(FailureKind::DatabaseFailed, errc::BadConnectionString,
-                          QStringLiteral("Malformed connection string: %1").arg(why));
+                          DataAccessError::tr("The connection string is malformed: %1").arg(why));
 }
 
 // The same blanks that trimming removes, so a value never loses one unseen.
@@ -72,7 +72,7 @@ private:
         }
         key = key.trimmed();
         if (key.isEmpty())
-            malformed(QStringLiteral("a value without a key"));
+            malformed(DataAccessError::tr("a value without a key"));
         return key;
     }
 
@@ -93,7 +93,7 @@ private:
         QString value;
         while (true) {
             if (atEnd())
-                malformed(QStringLiteral("a quoted value is not closed"));
+                malformed(DataAccessError::tr("a quoted value is not closed"));
             if (current() == quote) {
                 if (m_pos + 1 < m_text.size() && m_text.at(m_pos + 1) == quote) {
                     value += quote;
@@ -108,7 +108,7 @@ private:
         }
         skipBlanks();
         if (!atEnd() && current() != QLatin1Char(';'))
-            malformed(QStringLiteral("text after a quoted value"));
+            malformed(DataAccessError::tr("text after a quoted value"));
         return value;
     }
 

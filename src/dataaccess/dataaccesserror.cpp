@@ -9,6 +9,7 @@ namespace {
 
 // Primary SQLite result codes (the low byte of an extended code).
 enum SqlitePrimary {
+    Error = 1,
     Busy = 5,
     Locked = 6,
     NoMem = 7,
@@ -45,13 +46,13 @@ QString refusedWriteReason(int systemError)
 {
     switch (systemError) {
     case EFBIG:
-        return QStringLiteral("the file has reached the file-size limit set for this program");
+        return DataAccessError::tr("the file has reached the file-size limit set for this program");
     case EDQUOT:
-        return QStringLiteral("the disk quota is used up");
+        return DataAccessError::tr("the disk quota is used up");
     case ENOSPC:
-        return QStringLiteral("the disk is full");
+        return DataAccessError::tr("the disk is full");
     case EROFS:
-        return QStringLiteral("the file system is read-only");
+        return DataAccessError::tr("the file system is read-only");
     default:
         return {};
     }
@@ -61,13 +62,13 @@ QString plainReason(int code, const WriteCircumstances &circumstances)
 {
     const int primary = code & 0xff;
     if (code == ReadOnlyDbMoved)
-        return QStringLiteral("the database file was deleted, moved or replaced while in use");
+        return DataAccessError::tr("the database file was deleted, moved or replaced while in use");
     // SQLite creates and removes its journal beside the file at every save.
     if (code == ReadOnlyDirectory
         || (!circumstances.folderWritable
             && (primary == CantOpen || primary == IoErr || primary == ReadOnly)))
-        return QStringLiteral("the folder of the database file is read-only, so its journal cannot be "
-                              "created or removed there");
+        return DataAccessError::tr("the folder of the database file is read-only, so its journal cannot be "
+                                   "created or removed there");
     if (primary == IoErr) {
         const QString refused = refusedWriteReason(circumstances.systemError);
         if (!refused.isEmpty())
@@ -76,38 +77,54 @@ QString plainReason(int code, const WriteCircumstances &circumstances)
     switch (primary) {
     case Busy:
     case Locked:
-        return QStringLiteral("the database is locked by another program");
+        return DataAccessError::tr("the database is locked by another program");
     case NoMem:
-        return QStringLiteral("out of memory");
+        return DataAccessError::tr("out of memory");
     case ReadOnly:
-        return QStringLiteral("the database file is read-only");
+        return DataAccessError::tr("the database file is read-only");
     case Interrupt:
-        return QStringLiteral("stopped on request");
+        return DataAccessError::tr("stopped on request");
     case IoErr:
-        return QStringLiteral("disk input/output error");
+        return DataAccessError::tr("disk input/output error");
     case Corrupt:
     case NotADb:
-        return QStringLiteral("the database file is damaged or not a database");
+        return DataAccessError::tr("the database file is damaged or not a database");
     case Full:
-        return QStringLiteral("the disk is full");
+        return DataAccessError::tr("the disk is full");
     case CantOpen:
-        return QStringLiteral("the database file cannot be opened");
+        return DataAccessError::tr("the database file cannot be opened");
+    case Error:
+        return DataAccessError::tr("the database refused the statement");
+    case TooBig:
+        return DataAccessError::tr("a value is too large");
+    case Constraint:
+        return DataAccessError::tr("a value breaks a rule of the table");
+    case Mismatch:
+        return DataAccessError::tr("a value is of the wrong type");
     default:
-        return {};
+        return DataAccessError::tr("the database reported error %1").arg(code);
     }
+}
+
+// The reason in the operator's words; SQLite's or the driver's own after it
+// in parentheses, for whoever supports the operator.
+QString withDetail(const QString &reason, const QString &detail)
+{
+    if (detail.isEmpty() || detail == reason)
+        return reason;
+    return QStringLiteral("%1 (%2)").arg(reason, detail);
+}
+
+QString withContext(const QString &context, const QString &description)
+{
+    return context.isEmpty() ? description : context + QStringLiteral(": ") + description;
 }
 
 DataAccessError describe(int code, const QString &detail, const QString &context,
                          const WriteCircumstances &circumstances)
 {
-    QString description = plainReason(code, circumstances);
-    if (description.isEmpty())
-        description = detail;
-    else if (!detail.isEmpty() && detail != description)
-        description += QStringLiteral(" (%1)").arg(detail);
-    if (!context.isEmpty())
-        description = context + QStringLiteral(": ") + description;
-    return DataAccessError(kindOf(code & 0xff), code, description);
+    const QString description = withDetail(plainReason(code, circumstances), detail);
+    return DataAccessError(kindOf(code & 0xff), code, withContext(context, description));
 }
 
 } // namespace
@@ -130,10 +147,8 @@ DataAccessError DataAccessError::fromSqlError(const QSqlError &error, const QStr
     bool numeric = false;
     const int number = error.nativeErrorCode().toInt(&numeric);
     const QString detail = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
-    if (!numeric) {
-        QString description = context.isEmpty() ? detail : context + QStringLiteral(": ") + detail;
-        return databaseFailed(1, description);
-    }
+    if (!numeric)
+        return databaseFailed(1, withContext(context, withDetail(tr("the database driver failed"), detail)));
     return describe(number, detail, context, circumstances);
 }
 

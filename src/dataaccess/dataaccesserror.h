@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 class QSqlError;
@@ -45,8 +46,12 @@ struct WriteCircumstances
     bool folderWritable = true; // the database's folder takes new files (its journal)
 };
 
+// Its description is one line for the operator, in English, or in the
+// language whose catalogue the program has loaded (tr()).
 class DataAccessError : public std::exception
 {
+    Q_DECLARE_TR_FUNCTIONS(DataAccessError)
+
 public:
     DataAccessError(FailureKind kind, int number, const QString &description);
 

@@ -4,6 +4,7 @@
 #include "dataaccess/connectionstring.h"
 #include "dataaccess/dataaccesserror.h"
 #include "dataaccess/passwordverifier.h"
+#include "dataaccess/windowspath.h"
 
 #include <algorithm>
 #include <climits>
@@ -31,12 +32,13 @@ constexpr int HeaderBytes = 100;
     throw DataAccessError::databaseFailed(number, QStringLiteral("%1: %2").arg(path, reason));
 }
 
-void checkPathLength(const QString &path)
+// path names the file in messages; file is where it lies.
+void checkPathLength(const QString &path, const QString &file)
 {
-    const qsizetype bytes = QFile::encodeName(QFileInfo(path).absoluteFilePath()).size();
+    const qsizetype bytes = QFile::encodeName(QFileInfo(file).absoluteFilePath()).size();
     if (bytes > MaxPathBytes)
         refuse(errc::PathTooLong, path,
-               QStringLiteral("the path is too long (%1 bytes; at most %2 can be opened)")
+               DataAccessError::tr("the path is too long: %1 bytes, where at most %2 can be opened")
                    .arg(bytes)
                    .arg(MaxPathBytes));
 }
@@ -44,19 +46,19 @@ void checkPathLength(const QString &path)
 void checkHeader(const QString &path, const QByteArray &header)
 {
     if (header.isEmpty())
-        refuse(errc::EmptyFile, path, QStringLiteral("the file is empty, not a database"));
+        refuse(errc::EmptyFile, path, DataAccessError::tr("the file is empty, not a database"));
     const QByteArray accessSignature = header.mid(4, 15);
     if (accessSignature == "Standard Jet DB" || accessSignature == "Standard ACE DB")
         refuse(errc::AccessDatabase, path,
-               QStringLiteral("this is a Microsoft Access database; it is left untouched, "
-                              "because Access files cannot be written safely here"));
+               DataAccessError::tr("this is a Microsoft Access database; it is left untouched, "
+                                   "because Access files cannot be written safely here"));
     if (header.size() < HeaderBytes || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
-        refuse(errc::NotADatabase, path, QStringLiteral("the file is not a database"));
+        refuse(errc::NotADatabase, path, DataAccessError::tr("the file is not a database"));
     const quint32 applicationId = qFromBigEndian<quint32>(header.constData() + 68);
     if (applicationId != ApplicationId)
         refuse(errc::ForeignDatabase, path,
-               QStringLiteral("the database was not made for this program (it has no database "
-                              "password)"));
+               DataAccessError::tr("the database was not made for this program: it has no database "
+                                   "password"));
 }
 
 QString uniqueConnectionName()
@@ -76,7 +78,7 @@ void initializeFile(const QString &path, const QString &password)
         db.setDatabaseName(path);
         auto closeAndThrow = [&db](const QSqlError &error) {
             db.close();
-            throw DataAccessError::fromSqlError(error, QStringLiteral("Cannot create the database"));
+            throw DataAccessError::fromSqlError(error, DataAccessError::tr("The database cannot be made"));
         };
         if (!db.open())
             closeAndThrow(db.lastError());
@@ -131,19 +133,20 @@ void checkDatabaseFile(const QString &path)
 {
     if (path.isEmpty())
         throw DataAccessError::databaseFailed(errc::NoDataSource,
-                                              QStringLiteral("No database file was named"));
-    const QFileInfo info(path);
+                                              DataAccessError::tr("No database file was named"));
+    const QString local = localFilePath(path);
+    const QFileInfo info(local);
     if (!info.exists())
-        refuse(errc::FileNotFound, path, QStringLiteral("the file does not exist"));
+        refuse(errc::FileNotFound, path, DataAccessError::tr("the file does not exist"));
     if (info.isDir())
-        refuse(errc::IsDirectory, path, QStringLiteral("this is a folder, not a database file"));
+        refuse(errc::IsDirectory, path, DataAccessError::tr("this is a folder, not a database file"));
     if (!info.isFile())
-        refuse(errc::NotADatabase, path, QStringLiteral("this is not an ordinary file"));
-    checkPathLength(path);
-    QFile file(path);
+        refuse(errc::NotADatabase, path, DataAccessError::tr("this is not an ordinary file"));
+    checkPathLength(path, local);
+    QFile file(local);
     if (!file.open(QIODevice::ReadOnly))
         refuse(errc::Unreadable, path,
-               QStringLiteral("the file cannot be read (%1)").arg(file.errorString()));
+               DataAccessError::tr("the file cannot be read (%1)").arg(file.errorString()));
     checkHeader(path, file.read(HeaderBytes));
 }
 
@@ -151,7 +154,7 @@ QString sqliteUriForExistingFile(const QString &path, bool readOnly)
 {
     // In a URI only %, ? and # are special; everything else may stand as is.
     QString escaped;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString absolute = QFileInfo(localFilePath(path)).absoluteFilePath();
     escaped.reserve(absolute.size());
     for (const QChar c : absolute) {
         if (c == QLatin1Char('%') || c == QLatin1Char('?') || c == QLatin1Char('#'))
@@ -169,10 +172,11 @@ PasswordVerifier readPasswordVerifier(const QSqlDatabase &database)
 {
     const auto noRecord = [] {
         return DataAccessError::databaseFailed(
-            errc::ForeignDatabase, QStringLiteral("The database keeps no database password record"));
+            errc::ForeignDatabase, DataAccessError::tr("The database keeps no database password record"));
     };
     const auto readFailure = [](const QSqlQuery &failed) {
-        return DataAccessError::fromSqlError(failed.lastError(), QStringLiteral("Cannot read the database"));
+        return DataAccessError::fromSqlError(failed.lastError(),
+                                             DataAccessError::tr("The database cannot be read"));
     };
     QSqlQuery query(database);
     query.setForwardOnly(true);
@@ -210,13 +214,14 @@ void reportFileSizeLimitAsFailure()
 void createDatabase(const QString &path, const QString &password,
                     const std::function<void(Connection &)> &populate)
 {
-    const QFileInfo target(path);
+    const QString local = localFilePath(path);
+    const QFileInfo target(local);
     if (target.exists() || target.isSymLink())
-        refuse(errc::AlreadyExists, path, QStringLiteral("a file of that name exists already"));
+        refuse(errc::AlreadyExists, path, DataAccessError::tr("a file of that name exists already"));
     const QDir folder = target.absoluteDir();
     if (!folder.exists())
-        refuse(errc::CannotCreate, path, QStringLiteral("the folder does not exist"));
-    checkPathLength(path);
+        refuse(errc::CannotCreate, path, DataAccessError::tr("the folder does not exist"));
+    checkPathLength(path, local);
 
     // A fresh name beside the target (so the final rename stays on one file
     // system), created exclusively so no other file is ever taken over.
@@ -227,7 +232,7 @@ void createDatabase(const QString &path, const QString &password,
     QFile part(partPath);
     if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         refuse(errc::CannotCreate, path,
-               QStringLiteral("cannot write in the folder (%1)").arg(part.errorString()));
+               DataAccessError::tr("nothing can be written in the folder (%1)").arg(part.errorString()));
     part.close();
     PartFileGuard guard(partPath);
 
@@ -239,8 +244,8 @@ void createDatabase(const QString &path, const QString &password,
     connection.close();
 
     // Refuses to replace a file that appeared meanwhile.
-    if (!QFile::rename(partPath, path))
-        refuse(errc::AlreadyExists, path, QStringLiteral("cannot put the new database in place"));
+    if (!QFile::rename(partPath, local))
+        refuse(errc::AlreadyExists, path, DataAccessError::tr("the new database cannot be put in place"));
     guard.disarm();
 }
 

@@ -31,7 +31,8 @@ void Recordset::fetch()
     m_connection->startsWork();
     m_eof = !m_query->next();
     if (m_eof && m_query->lastError().isValid())
-        throw DataAccessError::fromSqlError(m_query->lastError(), QStringLiteral("Cannot read the next row"));
+        throw DataAccessError::fromSqlError(m_query->lastError(),
+                                            DataAccessError::tr("The next row cannot be read"));
 }
 
 // A query has a handful of columns: a plain scan, without building a
@@ -43,7 +44,7 @@ int Recordset::fieldIndex(const QString &name) const
             return i;
     }
     throw DataAccessError::databaseFailed(errc::NoSuchField,
-                                          QStringLiteral("The query has no field \"%1\"").arg(name));
+                                          DataAccessError::tr("The query has no column \"%1\"").arg(name));
 }
 
 std::optional<QString> Recordset::field(const QString &name) const
@@ -65,7 +66,8 @@ void Recordset::moveNext()
 void Recordset::requireRow() const
 {
     if (!m_query || m_eof)
-        throw DataAccessError::databaseFailed(errc::NoCurrentRow, QStringLiteral("There is no current row"));
+        throw DataAccessError::databaseFailed(errc::NoCurrentRow,
+                                              DataAccessError::tr("There is no current row"));
 }
 
 void Recordset::close()

@@ -7,6 +7,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -157,5 +158,14 @@ void frmInfo::saveLastInfo()
     if (!saved)
         DialogSeam::current().showMessage(
             this,
-            QStringLiteral("Cannot save %1\n%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+            tr("Cannot save %1.\n%2 (%3)")
+                .arg(QDir::toNativeSeparators(path), whyNotWritten(path), file.errorString()));
+}
+
+// Most often the program folder is one the operator may not write in.
+QString frmInfo::whyNotWritten(const QString &path)
+{
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        return tr("the program folder does not take new files");
+    return tr("the file cannot be written");
 }

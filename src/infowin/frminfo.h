@@ -55,6 +55,7 @@ private:
     void place(QWidget *control, const TwipsGeometry &geometry);
     void cmdClip_Click();
     void saveLastInfo();
+    static QString whyNotWritten(const QString &path);
 
     QString m_programFolder;
     QString m_text;

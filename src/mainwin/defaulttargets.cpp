@@ -2,9 +2,6 @@
 
 #include "transfer/programfiles.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace defaulttargets {
 
 QStringList windowsPaths()
@@ -17,43 +14,11 @@ QStringList windowsPaths()
     };
 }
 
-QString cDriveFolder()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:\\");
-#else
-    QString prefix = qEnvironmentVariable("WINEPREFIX");
-    if (prefix.isEmpty())
-        prefix = QDir::home().filePath(QStringLiteral(".wine"));
-    for (const QString &drive : {QStringLiteral("dosdevices/c:"), QStringLiteral("drive_c")}) {
-        const QString folder = QDir(prefix).filePath(drive);
-        if (QFileInfo(folder).isDir())
-            return QDir::toNativeSeparators(folder);
-    }
-    return {};
-#endif
-}
-
-QString localPath(const QString &windowsPath, const QString &cDrive)
-{
-    if (cDrive.isEmpty())
-        return {};
-#ifdef Q_OS_WIN
-    return windowsPath;
-#else
-    const QString rest = windowsPath.mid(3); // after "C:\"
-    return QDir::toNativeSeparators(
-        QDir(cDrive).filePath(QString(rest).replace(QLatin1Char('\\'), QLatin1Char('/'))));
-#endif
-}
-
 QString firstInstalled()
 {
-    const QString cDrive = cDriveFolder();
     for (const QString &windowsPath : windowsPaths()) {
-        const QString path = localPath(windowsPath, cDrive);
-        if (transfer::isOrdinaryFile(path))
-            return path;
+        if (transfer::isOrdinaryFile(windowsPath))
+            return windowsPath;
     }
     return {};
 }

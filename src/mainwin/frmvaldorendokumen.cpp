@@ -1,5 +1,6 @@
 #include "mainwin/frmvaldorendokumen.h"
 
+#include "dataaccess/windowspath.h"
 #include "infowin/frminfo.h"
 #include "infowin/helptext.h"
 #include "mainwin/defaulttargets.h"
@@ -22,6 +23,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QUrl>
 #include <utility>
 
 namespace {
@@ -71,9 +73,13 @@ QCheckBox *tickBox(QWidget *parent, const QString &name, const QString &caption,
     return control;
 }
 
+// Shown as written: a code or description that looks like markup is still
+// only text.
 QLabel *label(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
 {
-    return place(new QLabel(caption, parent), name, geometry);
+    auto *control = place(new QLabel(caption, parent), name, geometry);
+    control->setTextFormat(Qt::PlainText);
+    return control;
 }
 
 } // namespace
@@ -104,11 +110,15 @@ void frmValdorenDokumen::createControls()
     Frame1 = place(new SelectionFrame(this), QStringLiteral("Frame1"), twipsRect(90, 90, 6345, 2805));
     CommonDialog1 = new QFileDialog(this, QStringLiteral("Ambil Database ROZ, VAM, LUG atau SOMA"));
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
-    CommonDialog1->setFileMode(QFileDialog::ExistingFile);
+    // A name typed for a file that does not exist goes into the box too; the
+    // run answers it.
+    CommonDialog1->setFileMode(QFileDialog::AnyFile);
     CommonDialog1->setAcceptMode(QFileDialog::AcceptOpen);
     // Qt's own dialog: its filters match names without regard to case, as
-    // Windows does, where the programs' databases come from.
+    // Windows does, where the programs' databases come from. The file type
+    // reads as the filter's description alone.
     CommonDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    CommonDialog1->setOption(QFileDialog::HideNameFilterDetails);
     chkPelLN = tickBox(Frame1, QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"),
                        twipsRect(2670, 1650, 2205, 195), tickStyle);
     chkPelDN = tickBox(Frame1, QStringLiteral("chkPelDN"), QStringLiteral("Pelabuhan Dalam Negeri"),
@@ -205,13 +215,25 @@ QString frmValdorenDokumen::browseFilter()
 }
 
 // The dialog keeps its title and its last folder; the handler sets only the
-// filter. A cancelled dialog leaves the box as it was.
+// filter, and offers the Wine prefix's C: drive among the places. A
+// cancelled dialog leaves the box as it was. A file on a drive of the
+// prefix shows as the operator knows it, "C:\Karsela\...".
 void frmValdorenDokumen::cmdBrowse_Click()
 {
     CommonDialog1->setNameFilters(defaulttargets::qtNameFilters(browseFilter()));
+    offerCDriveAmongPlaces();
     const QString chosen = DialogSeam::current().chooseFile(*CommonDialog1);
     if (!chosen.isEmpty())
-        txtFileName->setText(QDir::toNativeSeparators(chosen));
+        txtFileName->setText(QDir::toNativeSeparators(dataaccess::windowsFormOf(chosen)));
+}
+
+void frmValdorenDokumen::offerCDriveAmongPlaces()
+{
+    const QString cDrive = dataaccess::wineCDrive();
+    QList<QUrl> places = CommonDialog1->sidebarUrls();
+    const QUrl drive = QUrl::fromLocalFile(cDrive);
+    if (!cDrive.isEmpty() && !places.contains(drive))
+        CommonDialog1->setSidebarUrls(places << drive);
 }
 
 // Modal: the window takes no input until the help closes, and a run that

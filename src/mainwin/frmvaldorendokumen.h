@@ -70,6 +70,7 @@ private:
     void setTabOrder();
     void moveToScreenCentre();
     void connectHandlers();
+    void offerCDriveAmongPlaces();
 
     void throttleStatusPainting(bool throttle);
     void paintStatusLine();

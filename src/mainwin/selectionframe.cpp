@@ -1,8 +1,27 @@
 #include "mainwin/selectionframe.h"
 
+#include "mainwin/framebuttonaccessible.h"
+#include "mainwin/framelineeditaccessible.h"
+
+#include <QAccessible>
 #include <QEvent>
 
 namespace {
+
+// Qt's own accessible buttons and line edits know only a control's enabled
+// state, which the frame leaves alone: the controls of a frame get
+// interfaces that also know when it blocks them.
+QAccessibleInterface *frameControlAccessible(const QString &className, QObject *object)
+{
+    auto *control = qobject_cast<QWidget *>(object);
+    if (!control || !qobject_cast<SelectionFrame *>(control->parentWidget()))
+        return nullptr;
+    if (className == QLatin1String("QLineEdit"))
+        return new FrameLineEditAccessible(control);
+    if (className == QLatin1String("QCheckBox") || className == QLatin1String("QPushButton"))
+        return new FrameButtonAccessible(control);
+    return nullptr;
+}
 
 bool isInput(const QEvent *event)
 {
@@ -20,7 +39,19 @@ bool isInput(const QEvent *event)
 
 } // namespace
 
-SelectionFrame::SelectionFrame(QWidget *parent) : QGroupBox(parent) { }
+SelectionFrame::SelectionFrame(QWidget *parent) : QGroupBox(parent)
+{
+    QAccessible::installFactory(frameControlAccessible); // once: a second install is ignored
+}
+
+bool SelectionFrame::blocksInputTo(const QWidget *control)
+{
+    for (const QWidget *w = control; w; w = w->parentWidget()) {
+        if (auto *frame = qobject_cast<const SelectionFrame *>(w))
+            return frame->isInputBlocked();
+    }
+    return false;
+}
 
 void SelectionFrame::setInputBlocked(bool blocked)
 {
@@ -34,15 +65,31 @@ void SelectionFrame::setInputBlocked(bool blocked)
             control->setFocusPolicy(Qt::NoFocus);
         }
         moveFocusOutside();
-        return;
-    }
-    for (const HeldFocus &held : std::as_const(m_heldFocus)) {
-        if (held.control) {
-            held.control->removeEventFilter(this);
-            held.control->setFocusPolicy(held.policy);
+    } else {
+        for (const HeldFocus &held : std::as_const(m_heldFocus)) {
+            if (held.control) {
+                held.control->removeEventFilter(this);
+                held.control->setFocusPolicy(held.policy);
+            }
         }
+        m_heldFocus.clear();
     }
-    m_heldFocus.clear();
+    tellAssistiveTechnology();
+}
+
+// A screen reader keeps what it learnt of a control until told it changed.
+void SelectionFrame::tellAssistiveTechnology()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State changed;
+    changed.disabled = true;
+    changed.focusable = true;
+    changed.readOnly = true;
+    for (QWidget *control : findChildren<QWidget *>()) {
+        QAccessibleStateChangeEvent event(control, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 bool SelectionFrame::eventFilter(QObject *watched, QEvent *event)

@@ -5,9 +5,11 @@
 #include <QPointer>
 
 // The frame that holds the operator's choices. During a run it takes no
-// input for any control inside it, yet leaves their own state and their
-// look alone: the operator keeps seeing the ticks, the file name and the
-// progress bar in their normal colours, not greyed out.
+// input for any control inside it, from the mouse, the keyboard or
+// assistive technology, yet leaves their own state and their look alone:
+// the operator keeps seeing the ticks, the file name and the progress bar in
+// their normal colours, not greyed out. Assistive technology is told that
+// they are unavailable meanwhile.
 class SelectionFrame : public QGroupBox
 {
     Q_OBJECT
@@ -21,6 +23,9 @@ public:
     void setInputBlocked(bool blocked);
     bool isInputBlocked() const { return m_blocked; }
 
+    // True while control lies in a frame that blocks its input.
+    static bool blocksInputTo(const QWidget *control);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -32,6 +37,7 @@ private:
     };
 
     void moveFocusOutside();
+    void tellAssistiveTechnology();
 
     bool m_blocked = false;
     QList<HeldFocus> m_heldFocus;

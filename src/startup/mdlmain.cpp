@@ -2,6 +2,7 @@
 
 #include "mainwin/frmvaldorendokumen.h"
 #include "transfer/programfiles.h"
+#include "transfer/windowlanguage.h"
 #include "uicommon/dialogseam.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,7 @@ bool Main()
 
 bool startIn(const QString &folder)
 {
+    transfer::useWindowLanguage();
     if (!transfer::isOrdinaryFile(transfer::newCodesPath(folder))) {
         DialogSeam::current().showMessage(
             nullptr, QStringLiteral("Tidak ada file 'NewCodes.mdb' di folder ") + folder);

@@ -1,5 +1,7 @@
 #include "transfer/programfiles.h"
 
+#include "dataaccess/windowspath.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,7 +16,7 @@ bool isOrdinaryFile(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    const QFileInfo info(path);
+    const QFileInfo info(dataaccess::localFilePath(path));
     if (!info.isFile())
         return false;
 #ifdef Q_OS_WIN

@@ -10,8 +10,8 @@ namespace transfer {
 QString newCodesPath(const QString &programFolder);
 
 // True only for an ordinary file at exactly this path (no pattern matching;
-// not a folder; on Windows not a hidden or system file). A test that cannot
-// be made counts as absent.
+// not a folder; on Windows not a hidden or system file); a Windows path is
+// looked up as Wine would. A test that cannot be made counts as absent.
 bool isOrdinaryFile(const QString &path);
 
 } // namespace transfer

@@ -12,14 +12,16 @@ namespace {
 
 using dataaccess::DataAccessError;
 
-// The data layer names the file at the head of its reasons; the messages
-// here name it themselves.
-QString reasonOf(const DataAccessError &failure, const QString &path)
+// The data layer names the file, or the query, at the head of its reasons;
+// the messages here name them themselves.
+QString reasonOf(const DataAccessError &failure, std::initializer_list<QString> named)
 {
-    const QString prefix = path + QStringLiteral(": ");
     QString reason = failure.description();
-    if (reason.startsWith(prefix))
-        reason = reason.mid(prefix.size());
+    for (const QString &name : named) {
+        const QString prefix = name + QStringLiteral(": ");
+        if (reason.startsWith(prefix))
+            reason = reason.mid(prefix.size());
+    }
     return reason;
 }
 
@@ -110,7 +112,7 @@ void TransferRun::openDatabase(dataaccess::Connection &connection, const QString
     try {
         connection.open();
     } catch (const DataAccessError &failure) {
-        failWith(QStringLiteral("Database %1 tidak dapat dibuka.\n%2").arg(path, reasonOf(failure, path)));
+        failWith(tr("Database %1 cannot be opened.\n%2").arg(path, reasonOf(failure, {path})));
     }
 }
 
@@ -127,8 +129,9 @@ void TransferRun::transferCategory(const CodeCategory &category)
             transferRow(category);
     } catch (const DataAccessError &failure) {
         stopIfInterrupted(failure);
-        failWith(QStringLiteral("Tabel %1 di %2 tidak dapat dibaca.\n%3")
-                     .arg(category.sourceTable, m_sourcePath, reasonOf(failure, m_sourcePath)));
+        failWith(tr("Table %1 in %2 cannot be read.\n%3")
+                     .arg(category.sourceTable, m_sourcePath,
+                          reasonOf(failure, {m_sourcePath, category.sourceQuery()})));
     }
 }
 
@@ -142,8 +145,8 @@ void TransferRun::transferRow(const CodeCategory &category)
         // A refused row (its code is there already, say) is skipped quietly.
         stopIfInterrupted(failure);
         if (!failure.isRowRefusal())
-            failWith(QStringLiteral("Gagal menyimpan ke tabel %1 di %2.\n%3")
-                         .arg(category.targetTable, m_targetPath, reasonOf(failure, m_targetPath)));
+            failWith(tr("Saving to table %1 in %2 failed.\n%3")
+                         .arg(category.targetTable, m_targetPath, reasonOf(failure, {m_targetPath})));
     }
     m_window.yield();
     m_window.setStatusLine(statusLine(code, description));
@@ -222,8 +225,7 @@ QString TransferRun::releaseAll()
     try {
         cnTarget.close();
     } catch (const DataAccessError &failure) {
-        return QStringLiteral("Gagal menyimpan ke database %1.\n%2")
-            .arg(m_targetPath, reasonOf(failure, m_targetPath));
+        return tr("Saving to database %1 failed.\n%2").arg(m_targetPath, reasonOf(failure, {m_targetPath}));
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include "dataaccess/connection.h"
 #include "dataaccess/recordset.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace transfer {
@@ -22,6 +23,8 @@ class RunWindow;
 // stored before a stop stay stored.
 class TransferRun
 {
+    Q_DECLARE_TR_FUNCTIONS(TransferRun)
+
 public:
     enum class Outcome { NotStarted, Completed, Stopped };
 

@@ -6,9 +6,16 @@
 # info window carries no icon, and at QT_SCALE_FACTOR=2 both windows have
 # twice their size. Then: Ok on a database with another password shows its
 # message and leaves the file byte for byte as it was; and the window's close
-# box during a run stops the run, releases the target and ends the program.
+# box during a run stops the run, releases the target and ends the program;
+# meanwhile a screen reader, over the accessibility bus, can change none of
+# the choices.
 set -uo pipefail
 build_dir=$1
+# A session bus of its own, on which the accessibility bus starts.
+if [ -z "${VALDOREN_OWN_SESSION_BUS:-}" ] && command -v dbus-run-session >/dev/null; then
+  VALDOREN_OWN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 . "$(dirname "$0")/xvfb-session.sh"
 start_xvfb
 start_window_manager
@@ -102,10 +109,21 @@ open_help() {
   info=$(wait_for_window "Info" 60) || fail "no info window"
 }
 
+# screen_reader idle|running: tests/smoke/atspi.py, skipped with its reason
+# where the accessibility bus or its Python binding is missing.
+screen_reader() {
+  if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || ! /usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2>/dev/null; then
+    echo "SKIP: no accessibility bus or no AT-SPI binding for Python (at-spi2-core, python3-gi, gir1.2-atspi-2.0)"
+    return 0
+  fi
+  /usr/bin/python3 "$(dirname "$0")/atspi.py" "$1" || fail "screen reader check ($1)"
+}
+
 # --- A whole run -----------------------------------------------------------
 start_program
 expect_centred
 echo "ok: the main window opens centred with its frame"
+screen_reader idle
 xdotool windowfocus --sync "$main" key Return # Ok has the focus
 answer_message Return                         # "Selesai"
 echo "ok: message boxes are modal and titled Valdoren"
@@ -180,6 +198,7 @@ for _ in $(seq 600); do
   sleep 0.1
 done
 [ "$(present)" -gt 0 ] || fail "the run did not start"
+screen_reader running
 wmctrl -i -c "$main" # as the close box does
 expect_exit_status_0
 [ ! -e "$target-journal" ] || fail "the target was left with a journal"
