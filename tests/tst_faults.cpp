@@ -183,19 +183,19 @@ private Q_SLOTS:
                                                    << "dikunci oleh program lain" << true;
         QTest::newRow("target with garbled middle pages") << Fault::GarbledTarget << ""
                                                           << "rusak" << false;
-        QTest::newRow("empty target") << Fault::EmptyTarget << "" << cannotOpen + "file kosong" << false;
+        QTest::newRow("empty target") << Fault::EmptyTarget << "" << cannotOpen + "File kosong" << false;
         QTest::newRow("text file as target")
-            << Fault::TextTarget << "" << cannotOpen + "file bukan database" << false;
+            << Fault::TextTarget << "" << cannotOpen + "File bukan database" << false;
         QTest::newRow("Access file as target")
-            << Fault::AccessTarget << "" << cannotOpen + "ini database Microsoft Access" << false;
+            << Fault::AccessTarget << "" << cannotOpen + "Ini database Microsoft Access" << false;
         QTest::newRow("NewCodes.mdb cut short") << Fault::TruncatedSource << ""
                                                 << "NewCodes.mdb" << true;
         QTest::newRow("NewCodes.mdb now a folder")
-            << Fault::SourceBecomesFolder << "" << cannotOpen + "ini folder" << true;
+            << Fault::SourceBecomesFolder << "" << cannotOpen + "Ini folder" << true;
         QTest::newRow("NewCodes.mdb without PelDN") << Fault::SourceMissingTable << ""
                                                     << "Tabel PelDN di " << true;
         QTest::newRow("password record asking 2,147,483,647 iterations")
-            << Fault::HugeIterationCount << "" << cannotOpen + "catatan password database rusak" << false;
+            << Fault::HugeIterationCount << "" << cannotOpen + "Catatan password database rusak" << false;
         QTest::newRow("trigger that never ends, Cancel pressed") << Fault::EndlessTriggerCancelled << ""
                                                                  << "" << true;
         QTest::newRow("trigger that never ends, window closed") << Fault::EndlessTriggerWindowClosed << ""
@@ -221,7 +221,7 @@ private Q_SLOTS:
         while (longName.size() < 1000)
             longName += QString(120, QLatin1Char('x')) + QLatin1Char('/');
         QTest::newRow("path of over 1,000 characters")
-            << Fault::None << longName + QStringLiteral("dbROZ.mdb") << "path terlalu panjang" << false;
+            << Fault::None << longName + QStringLiteral("dbROZ.mdb") << "Path terlalu panjang" << false;
     }
 
     void faults()

@@ -212,7 +212,7 @@ private Q_SLOTS:
         QVERIFY(!info.isVisible());
         QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY2(
-            dialogs.messages.first().startsWith(QStringLiteral("Gagal menyimpan %1.\nfolder program tidak "
+            dialogs.messages.first().startsWith(QStringLiteral("Gagal menyimpan %1.\nFolder program tidak "
                                                                "dapat ditulisi (")
                                                     .arg(path)),
             qPrintable(dialogs.messages.first()));

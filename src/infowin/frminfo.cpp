@@ -166,6 +166,6 @@ void frmInfo::saveLastInfo()
 QString frmInfo::whyNotWritten(const QString &path)
 {
     if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
-        return tr("the program folder does not take new files");
-    return tr("the file cannot be written");
+        return tr("The program folder does not take new files");
+    return tr("The file cannot be written");
 }

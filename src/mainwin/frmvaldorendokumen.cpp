@@ -227,13 +227,15 @@ void frmValdorenDokumen::cmdBrowse_Click()
         txtFileName->setText(QDir::toNativeSeparators(dataaccess::windowsFormOf(chosen)));
 }
 
+// Qt's own places (the computer, the home folder) and the drive, set anew:
+// the places the dialog remembers from an earlier start may name the drive
+// of a prefix that is gone.
 void frmValdorenDokumen::offerCDriveAmongPlaces()
 {
-    const QString cDrive = dataaccess::wineCDrive();
-    QList<QUrl> places = CommonDialog1->sidebarUrls();
-    const QUrl drive = QUrl::fromLocalFile(cDrive);
-    if (!cDrive.isEmpty() && !places.contains(drive))
-        CommonDialog1->setSidebarUrls(places << drive);
+    QList<QUrl> places = {QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath())};
+    if (const QString cDrive = dataaccess::wineCDrive(); !cDrive.isEmpty())
+        places << QUrl::fromLocalFile(cDrive);
+    CommonDialog1->setSidebarUrls(places);
 }
 
 // Modal: the window takes no input until the help closes, and a run that

@@ -13,7 +13,8 @@ namespace {
 using dataaccess::DataAccessError;
 
 // The data layer names the file, or the query, at the head of its reasons;
-// the messages here name them themselves.
+// the messages here name them themselves, and give the reason a line, as a
+// sentence, of its own.
 QString reasonOf(const DataAccessError &failure, std::initializer_list<QString> named)
 {
     QString reason = failure.description();
@@ -22,6 +23,8 @@ QString reasonOf(const DataAccessError &failure, std::initializer_list<QString> 
         if (reason.startsWith(prefix))
             reason = reason.mid(prefix.size());
     }
+    if (!reason.isEmpty())
+        reason[0] = reason.at(0).toUpper();
     return reason;
 }
 

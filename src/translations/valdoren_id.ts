@@ -257,12 +257,12 @@
 %2 (%3)</translation>
     </message>
     <message>
-        <source>the program folder does not take new files</source>
-        <translation>folder program tidak dapat ditulisi</translation>
+        <source>The program folder does not take new files</source>
+        <translation>Folder program tidak dapat ditulisi</translation>
     </message>
     <message>
-        <source>the file cannot be written</source>
-        <translation>file tidak dapat ditulis</translation>
+        <source>The file cannot be written</source>
+        <translation>File tidak dapat ditulis</translation>
     </message>
 </context>
 </TS>

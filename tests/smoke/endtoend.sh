@@ -21,6 +21,7 @@ start_xvfb
 start_window_manager
 
 STAGE=$(mktemp -d)
+export XDG_CONFIG_HOME=$STAGE/config # where Qt's file dialog keeps its state
 cmake --install "$build_dir" --prefix "$STAGE/install" >/dev/null || { echo "FAIL: install"; exit 1; }
 folder=$STAGE/install/lib/valdoren
 db=$folder/valdoren-db

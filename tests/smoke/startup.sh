@@ -9,6 +9,7 @@ newcodes=$2
 start_xvfb
 
 STAGE=$(mktemp -d)
+export XDG_CONFIG_HOME=$STAGE/config # where Qt's file dialog keeps its state
 mkdir "$STAGE/with" "$STAGE/without"
 cp "$program" "$STAGE/with/valdoren"
 cp "$newcodes" "$STAGE/with/NewCodes.mdb"
