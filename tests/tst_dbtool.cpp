@@ -2,7 +2,9 @@
 #include "testdatabases.h"
 #include "transfer/codecategory.h"
 
+#include <csignal>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -150,6 +152,14 @@ private Q_SLOTS:
             << "folder does not exist";
         QTest::newRow("dump of a missing file")
             << QStringList {"dump", "@DIR@/none.mdb", "tblNegara"} << QByteArray() << "does not exist";
+        QTest::newRow("transfer of an unknown category")
+            << QStringList {"transfer", "@DIR@/none.mdb", "@OUT@", "--only", "Negara,Ports"} << QByteArray()
+            << "unknown category \"Ports\"";
+        QTest::newRow("transfer without a target")
+            << QStringList {"transfer", "@DIR@/none.mdb"} << QByteArray() << "missing arguments";
+        QTest::newRow("transfer from a source that cannot be opened")
+            << QStringList {"transfer", "@DIR@/none.mdb", "@OUT@"} << QByteArray()
+            << "none.mdb: the file does not exist";
     }
 
     void badInputIsRefusedCleanly()
@@ -168,7 +178,7 @@ private Q_SLOTS:
             argument.replace(QStringLiteral("@DIR@"), dir.path());
         }
         const ToolResult result = runTool(arguments);
-        QVERIFY(result.exitCode > 0);
+        QCOMPARE(result.exitCode, 2);
         QVERIFY2(result.err.startsWith("valdoren-db: "), result.err.constData());
         QVERIFY2(QString::fromUtf8(result.err).contains(expected), result.err.constData());
         const bool usageFollows = result.err.contains("usage:");
@@ -357,6 +367,117 @@ private Q_SLOTS:
         QVERIFY(snapshot(target) == targetBefore);
     }
 
+    // transfer: the window's run on each target in turn. A target is
+    // "file|program|trigger"; no program: no file. @DIR@ is the folder.
+    void transferRunsEachTargetAsTheWindowWould_data()
+    {
+        QTest::addColumn<QStringList>("targets");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("stopSignal"); // sent once the first target's line is out
+        QTest::addColumn<QStringList>("outcomes"); // how each target's line ends
+        QTest::addColumn<int>("exitStatus");
+        QTest::newRow("one refused, a rollback trigger, one after another")
+            << QStringList {"dbROZ.mdb|ROZ", "dbVAM.mdb|SOMA", "dbLUG.mdb|LUG|rollback"} << QStringList() << 0
+            << QStringList {"Selesai", "tidak dapat dibuka. Password database salah", "Selesai"} << 1;
+        QTest::newRow("--only, a missing target")
+            << QStringList {"dbROZ.mdb|ROZ", "gone/dbVAM.mdb|"} << QStringList {"--only", "Kemasan,Valuta"}
+            << 0 << QStringList {"Selesai", "Tidak ada file @DIR@/gone/dbVAM.mdb"} << 1;
+        QTest::newRow("--password for every target")
+            << QStringList {"dbVAM.mdb|VAM", "dbSOMA.mdb|SOMA"}
+            << QStringList {"--password", "GorvanPelikMiro"} << 0
+            << QStringList {"Selesai", "Password database salah"} << 1;
+        for (const int signal : {SIGINT, SIGTERM}) {
+            const QString name = signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM");
+            QTest::addRow("%s inside a statement that never ends", qPrintable(name))
+                << QStringList {"dbROZ.mdb|ROZ", "dbVAM.mdb|VAM|endless", "dbLUG.mdb|LUG"} << QStringList()
+                << signal
+                << QStringList {"Selesai", "Proses dibatalkan",
+                                "not started, the transfer was stopped by " + name}
+                << 128 + signal;
+        }
+    }
+
+    void transferRunsEachTargetAsTheWindowWould()
+    {
+        QFETCH(QStringList, targets);
+        QFETCH(QStringList, options);
+        QFETCH(int, stopSignal);
+        QFETCH(QStringList, outcomes);
+        QFETCH(int, exitStatus);
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("NewCodes.mdb"));
+        const CodeLists lists
+            = {{"Kemasan", {{"LOOP", "Tanpa akhir"}, {"K1", "Kotak"}, {"K3", "Karung"}}},
+               {"Negara", {{"CI", "Côte d'Ivoire"}, {"ID", "Indonesia"}, {"MY", "Malaysia"}}},
+               {"PelLN", {{"NLRTM", "Rotterdam"}}},
+               {"Valuta", {{"IDR", "Rupiah"}}}};
+        makeSource(source, lists);
+        QStringList paths;
+        QList<FileSnapshot> before;
+        for (const QString &target : targets) {
+            const QStringList spec = target.split(QLatin1Char('|'));
+            paths << dir.filePath(spec.at(0));
+            if (const auto program = lorvanta::programFromName(spec.at(1))) {
+                makeTarget(paths.last(), *program);
+                addTrigger(paths.last(), lorvanta::databasePassword(*program), spec.value(2));
+            }
+            before << snapshot(paths.last());
+        }
+
+        QProcess tool;
+        tool.start(builtProgram(QStringLiteral("valdoren-db")),
+                   QStringList {"transfer", source} + paths + options);
+        QElapsedTimer sinceStop;
+        if (stopSignal) { // once the second target's first statement writes, and never ends
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(paths.at(1) + QStringLiteral("-journal")), 60000);
+            ::kill(static_cast<pid_t>(tool.processId()), stopSignal);
+            sinceStop.start();
+        }
+        QVERIFY2(tool.waitForFinished(60000), "the transfer did not end");
+        if (stopSignal)
+            qInfo("ended %lld ms after the signal", static_cast<long long>(sinceStop.elapsed()));
+        QCOMPARE(tool.exitCode(), exitStatus);
+        const QStringList lines
+            = QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), paths.size());
+        for (qsizetype i = 0; i < paths.size(); ++i) {
+            const QString outcome = QString(outcomes.at(i)).replace(QStringLiteral("@DIR@"), dir.path());
+            QVERIFY2(lines.at(i).startsWith(paths.at(i) + QStringLiteral(": "))
+                         && lines.at(i).endsWith(outcome),
+                     qPrintable(lines.at(i)));
+            if (outcome == QLatin1String("Selesai"))
+                expectStored(paths.at(i), targets.at(i), lists, options);
+            else if (outcome == QLatin1String("Proses dibatalkan")) // sound, keeping what was stored
+                QVERIFY(integrityCheck(paths.at(i)) == QLatin1String("ok")
+                        && codesIn(paths.at(i), QStringLiteral("tblValuta")) == QSet<QString> {"OLD"});
+            else
+                QVERIFY(snapshot(paths.at(i)) == before.at(i));
+        }
+    }
+
+    void transferShowsProgressOnATerminalOnly()
+    {
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("NewCodes.mdb"));
+        makeSource(source, {{"Negara", {{"ID", "Indonesia"}}}});
+        const QString target = dir.filePath(QStringLiteral("dbROZ.mdb"));
+        makeTarget(target, lorvanta::Program::Roz);
+        const QStringList arguments = {"transfer", source, target, "--only", "Negara"};
+        const ToolResult piped = runTool(arguments);
+        QCOMPARE(piped.out, (target + QStringLiteral(": Selesai\n")).toUtf8());
+        QCOMPARE(piped.err, QByteArray());
+        QProcess terminal; // script(1) gives the tool a pseudo-terminal
+        terminal.start(QStringLiteral("script"),
+                       {"-qec",
+                        builtProgram(QStringLiteral("valdoren-db")) + QLatin1Char(' ')
+                            + arguments.join(QLatin1Char(' ')),
+                        "/dev/null"});
+        QVERIFY(terminal.waitForFinished(60000));
+        const QByteArray shown = terminal.readAllStandardOutput();
+        QVERIFY2(shown.contains("\r" + target.toUtf8() + "  Negara  33%"), shown.constData());
+        QVERIFY2(shown.endsWith("\r" + target.toUtf8() + ": Selesai\r\n"), shown.constData());
+    }
+
     void refusesToOverwrite()
     {
         const QString path = m_dir.filePath(QStringLiteral("existing.mdb"));
@@ -378,6 +499,52 @@ private:
                                    dataaccess::sqlLiteral(parts.at(2)));
         }
         executeStatements(target, password, statements);
+    }
+
+    static void addTrigger(const QString &target, const QString &password, const QString &kind)
+    {
+        if (kind == QLatin1String("rollback"))
+            executeStatements(target, password,
+                              {"CREATE TRIGGER undo BEFORE INSERT ON tblNegara WHEN NEW.KdEdi = 'ID' "
+                               "BEGIN SELECT RAISE(ROLLBACK, 'not here'); END"});
+        else if (kind == QLatin1String("endless")) // after a write, so that its journal shows it runs
+            executeStatements(
+                target, password,
+                {"INSERT INTO tblValuta (KdEdi, Uredi) VALUES ('OLD', 'Kept from before')",
+                 "CREATE VIEW forever AS WITH RECURSIVE c(x) AS "
+                 "(SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT x FROM c",
+                 "CREATE TRIGGER endless BEFORE INSERT ON tblKemasan WHEN NEW.KdEdi = 'LOOP' BEGIN "
+                 "INSERT INTO tblValuta (KdEdi, Uredi) VALUES ('RUN', 'x'); "
+                 "SELECT count(*) FROM forever; END"});
+    }
+
+    static QSet<QString> codesIn(const QString &target, const QString &table)
+    {
+        const QString password = lorvanta::databasePassword(
+            transfer::isSomaTarget(target) ? lorvanta::Program::Soma : lorvanta::Program::Roz);
+        QSet<QString> codes;
+        for (const CodeRow &row : tableRows(target, password, table))
+            codes.insert(row.first.value_or(QString()));
+        return codes;
+    }
+
+    // Every ticked category's codes, as the window's run stores them.
+    static void expectStored(const QString &target, const QString &spec, const CodeLists &lists,
+                             const QStringList &options)
+    {
+        const QString only = options.value(options.indexOf(QStringLiteral("--only")) + 1);
+        for (const transfer::CodeCategory &category : transfer::codeCategories()) {
+            QSet<QString> expected;
+            const bool ticked = !options.contains(QStringLiteral("--only"))
+                || only.split(',').contains(category.sourceTable);
+            if (ticked && !(category.skippedForSoma && transfer::isSomaTarget(target))) {
+                for (const CodeRow &row : lists.value(category.sourceTable))
+                    expected.insert(row.first.value_or(QString()));
+            }
+            if (spec.endsWith(QLatin1String("|rollback")))
+                expected.remove(QStringLiteral("ID"));
+            QCOMPARE(codesIn(target, category.targetTable), expected);
+        }
     }
 
     QTemporaryDir m_dir;

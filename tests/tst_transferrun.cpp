@@ -1,5 +1,6 @@
 #include "fakerunwindow.h"
 #include "testdatabases.h"
+#include "transfer/programfiles.h"
 #include "transfer/transferrun.h"
 #include "transfer/windowlanguage.h"
 
@@ -389,7 +390,7 @@ private Q_SLOTS:
     }
 
 private:
-    Outcome run() { return TransferRun(m_window, m_folder).run(); }
+    Outcome run() { return TransferRun(m_window, transfer::newCodesPath(m_folder)).run(); }
 
     QString source() const { return QDir(m_folder).filePath(QStringLiteral("NewCodes.mdb")); }
 

@@ -27,27 +27,39 @@ QString quotedIdentifier(const QString &name)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-// Options after the positional arguments: "--name value", repeatable ones
+// Positional arguments, as many as a command takes (AnyNumber: at least
+// the least), and options among them: "--name value", repeatable ones
 // collected in order.
 class Options
 {
 public:
-    Options(const QStringList &arguments, int positionalCount, const QStringList &allowed)
+    static constexpr qsizetype AnyNumber = -1;
+
+    Options(const QStringList &arguments, qsizetype positionalCount, const QStringList &allowed,
+            qsizetype mostPositional = 0)
     {
-        if (arguments.size() < positionalCount)
-            throw CommandError(QStringLiteral("missing arguments\n") + usage());
-        m_positional = arguments.mid(0, positionalCount);
-        for (int i = positionalCount; i < arguments.size(); i += 2) {
-            const QString &name = arguments.at(i);
-            if (!allowed.contains(name))
-                throw CommandError(QStringLiteral("unknown option \"%1\"").arg(name));
-            if (i + 1 >= arguments.size())
-                throw CommandError(QStringLiteral("%1 needs a value").arg(name));
-            m_values.append({name, arguments.at(i + 1)});
+        for (qsizetype i = 0; i < arguments.size(); ++i) {
+            const QString &argument = arguments.at(i);
+            if (!argument.startsWith(QLatin1String("--"))) {
+                m_positional << argument;
+                continue;
+            }
+            if (!allowed.contains(argument))
+                throw CommandError(QStringLiteral("unknown option \"%1\"").arg(argument));
+            if (++i >= arguments.size())
+                throw CommandError(QStringLiteral("%1 needs a value").arg(argument));
+            m_values.append({argument, arguments.at(i)});
         }
+        if (m_positional.size() < positionalCount)
+            throw CommandError(QStringLiteral("missing arguments\n") + usage());
+        const qsizetype most
+            = mostPositional == AnyNumber ? m_positional.size() : qMax(positionalCount, mostPositional);
+        if (m_positional.size() > most)
+            throw CommandError(QStringLiteral("unexpected argument \"%1\"").arg(m_positional.at(most)));
     }
 
-    QString positional(int index) const { return m_positional.at(index); }
+    QString positional(qsizetype index) const { return m_positional.at(index); }
+    QStringList positionalFrom(qsizetype index) const { return m_positional.mid(index); }
 
     QStringList all(const QString &name) const
     {
@@ -91,7 +103,8 @@ QString usage()
     return QStringLiteral("usage: valdoren-db create-target PATH --program ROZ|VAM|LUG|SOMA\n"
                           "       valdoren-db create-source PATH --from DIR [--locode FILE]...\n"
                           "       valdoren-db dump PATH TABLE [--password P]\n"
-                          "       valdoren-db compare SOURCE TARGET [--password P]");
+                          "       valdoren-db compare SOURCE TARGET [--password P]\n"
+                          "       valdoren-db transfer SOURCE TARGET... [--only CATEGORIES] [--password P]");
 }
 
 int run(const QStringList &arguments, QIODevice &out)
@@ -109,6 +122,13 @@ int run(const QStringList &arguments, QIODevice &out)
         const Options options(rest, 2, {QStringLiteral("--password")});
         dump(options.positional(0), options.positional(1),
              options.single(QStringLiteral("--password"), false), out);
+    } else if (command == QLatin1String("transfer")) {
+        const Options options(rest, 2, {QStringLiteral("--only"), QStringLiteral("--password")},
+                              Options::AnyNumber);
+        const QString only = options.single(QStringLiteral("--only"), false);
+        return transfer(options.positional(0), options.positionalFrom(1),
+                        only.isEmpty() ? QStringList() : only.split(QLatin1Char(',')),
+                        options.single(QStringLiteral("--password"), false), out);
     } else if (command == QLatin1String("compare")) {
         const Options options(rest, 2, {QStringLiteral("--password")});
         return compare(options.positional(0), options.positional(1),

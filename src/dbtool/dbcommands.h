@@ -18,11 +18,14 @@ public:
 
 QString usage();
 
-// Exit statuses: 0 done (compare: no code missing), 1 compare found codes
-// missing, 2 an error.
+// Exit statuses: 0 done (compare: no code missing; transfer: every target
+// "Selesai"), 1 compare found codes missing or a transfer did not complete,
+// 2 an error; a transfer stopped by a signal, 128 + its number.
 constexpr int Done = 0;
 constexpr int CodesMissing = 1;
+constexpr int NotAllCompleted = 1;
 constexpr int Failed = 2;
+constexpr int StoppedBySignal = 128;
 
 // Runs the command named by arguments (without the program name), writes
 // its output to out, and returns its exit status. Throws CommandError.
@@ -39,5 +42,17 @@ void dump(const QString &path, const QString &table, const QString &password, QI
 // them, also while another program writes to them. An empty password means
 // the one the run uses for the target. True when no code is missing.
 bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, QIODevice &out);
+
+// The window's transfer run on each target in turn, with the categories of
+// onlyTables ticked (source table names; all six when empty) and each
+// target's own password unless one is given. One line a target on out: the
+// target as given, then the run's outcome, "Selesai", "Proses dibatalkan"
+// or the window's message, in the window's language. On a terminal a
+// progress line goes to standard error. SIGINT or SIGTERM stops the run as
+// Cancel does, and the targets after it are not started. Returns the exit
+// status. Throws CommandError, before any target is touched, for an unknown
+// category or a source that cannot be opened.
+int transfer(const QString &sourcePath, const QStringList &targets, const QStringList &onlyTables,
+             const QString &password, QIODevice &out);
 
 } // namespace dbcommands

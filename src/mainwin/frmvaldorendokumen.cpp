@@ -7,6 +7,7 @@
 #include "mainwin/selectionframe.h"
 #include "mainwin/singleprogressbar.h"
 #include "transfer/codecategory.h"
+#include "transfer/programfiles.h"
 #include "transfer/transferrun.h"
 #include "uicommon/designfont.h"
 #include "uicommon/dialogseam.h"
@@ -266,7 +267,7 @@ void frmValdorenDokumen::cmdOk_Click()
         return;
     m_running = true;
     throttleStatusPainting(true);
-    transfer::TransferRun(*this, m_programFolder).run();
+    transfer::TransferRun(*this, transfer::newCodesPath(m_programFolder)).run();
     throttleStatusPainting(false);
     m_running = false;
     if (std::exchange(m_closeAfterRun, false))

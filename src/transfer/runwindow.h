@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace transfer {
 
@@ -24,6 +25,8 @@ public:
     virtual float progressValue() const = 0;
     virtual void setProgressValue(float value) = 0;
     virtual void setStatusLine(const QString &text) = 0;
+    // The run begins to read a category's rows.
+    virtual void categoryStarts(const CodeCategory &category) { Q_UNUSED(category); }
 
     virtual void setSelectionEnabled(bool enabled) = 0; // the frame of choices
     virtual void setOkEnabled(bool enabled) = 0;

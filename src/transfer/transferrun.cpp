@@ -30,8 +30,8 @@ QString reasonOf(const DataAccessError &failure, std::initializer_list<QString> 
 
 } // namespace
 
-TransferRun::TransferRun(RunWindow &window, const QString &programFolder)
-    : m_window(window), m_sourcePath(newCodesPath(programFolder))
+TransferRun::TransferRun(RunWindow &window, const QString &sourcePath)
+    : m_window(window), m_sourcePath(sourcePath)
 { }
 
 QString TransferRun::connectionStringFor(const QString &path, const QString &password)
@@ -83,7 +83,7 @@ bool TransferRun::passesChecks()
 void TransferRun::openTarget()
 {
     const auto program = isSomaTarget(m_targetPath) ? lorvanta::Program::Soma : lorvanta::Program::Roz;
-    openDatabase(cnTarget, m_targetPath, lorvanta::databasePassword(program));
+    openDatabase(cnTarget, m_targetPath, m_targetPassword.value_or(lorvanta::databasePassword(program)));
 }
 
 void TransferRun::startRunProper()
@@ -127,6 +127,7 @@ void TransferRun::transferCategory(const CodeCategory &category)
         return;
     if (category.skippedForSoma && isSomaTarget(m_targetPath))
         return;
+    m_window.categoryStarts(category);
     try {
         for (rsSource.open(category.sourceQuery(), cnSource); !rsSource.eof(); rsSource.moveNext())
             transferRow(category);

@@ -3,6 +3,7 @@
 #include "dataaccess/connection.h"
 #include "dataaccess/recordset.h"
 
+#include <optional>
 #include <QCoreApplication>
 #include <QString>
 
@@ -28,7 +29,12 @@ class TransferRun
 public:
     enum class Outcome { NotStarted, Completed, Stopped };
 
-    TransferRun(RunWindow &window, const QString &programFolder);
+    // sourcePath: NewCodes.mdb, in the program folder for the window.
+    TransferRun(RunWindow &window, const QString &sourcePath);
+
+    // Opens the target with this password instead of the one its program
+    // uses.
+    void setTargetPassword(const QString &password) { m_targetPassword = password; }
 
     Outcome run();
 
@@ -58,6 +64,7 @@ private:
     RunWindow &m_window;
     const QString m_sourcePath;
     QString m_targetPath;
+    std::optional<QString> m_targetPassword;
     double m_step = 0.0;
     dataaccess::Connection cnTarget;
     dataaccess::Connection cnSource;

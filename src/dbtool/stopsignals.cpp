@@ -1,0 +1,39 @@
+#include "dbtool/stopsignals.h"
+
+#include <csignal>
+#include <signal.h>
+
+namespace {
+
+volatile std::sig_atomic_t receivedSignal = 0;
+struct sigaction before[2];
+constexpr int Signals[2] = {SIGINT, SIGTERM};
+
+extern "C" void noteStopSignal(int signal)
+{
+    receivedSignal = signal;
+}
+
+} // namespace
+
+StopSignals::StopSignals()
+{
+    receivedSignal = 0;
+    struct sigaction noting = {};
+    noting.sa_handler = noteStopSignal;
+    sigemptyset(&noting.sa_mask);
+    noting.sa_flags = SA_RESTART; // a read or write under way goes on
+    for (int i = 0; i < 2; ++i)
+        sigaction(Signals[i], &noting, &before[i]);
+}
+
+StopSignals::~StopSignals()
+{
+    for (int i = 0; i < 2; ++i)
+        sigaction(Signals[i], &before[i], nullptr);
+}
+
+int StopSignals::received()
+{
+    return receivedSignal;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// Ctrl-C and a polite kill (SIGINT, SIGTERM) as the window's Cancel: while
+// an instance lives, either one is only noted, for the run to honour at
+// its next check; the handlers before it come back when it goes.
+class StopSignals
+{
+public:
+    StopSignals();
+    ~StopSignals();
+    StopSignals(const StopSignals &) = delete;
+    StopSignals &operator=(const StopSignals &) = delete;
+
+    // The signal received since the instance was made, or 0.
+    static int received();
+};
