@@ -138,6 +138,8 @@ private Q_SLOTS:
         QTest::newRow("other case, forward slashes") << true << "c:/karsela/roz5/DBROZ.MDB" << rozFile << roz;
         QTest::newRow("mixed and doubled slashes")
             << true << "C:\\Karsela//ROZ5\\\\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow("up from the root stays there")
+            << true << "C:\\..\\..\\Karsela\\.\\ROZ5\\dbROZ.mdb" << rozFile << roz;
         QTest::newRow("through z:") << true << "Z:@P\\@\\drive_c\\karsela\\ROZ5\\dbROZ.mdb" << rozFile << roz;
         QTest::newRow("prefix without drive links") << false << roz << rozFile << roz;
         QTest::newRow("a drive the prefix lacks") << true << "D:\\Karsela\\ROZ5\\dbROZ.mdb"

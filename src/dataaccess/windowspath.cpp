@@ -76,8 +76,18 @@ QString localFilePath(const QString &path)
     const QRegularExpressionMatch match = drivePath.match(path);
     if (!match.hasMatch())
         return path;
-    const QStringList names
-        = path.mid(2).split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+    // As Windows reads them: "." stays, ".." goes up, but never above the
+    // drive's root.
+    QStringList names;
+    for (const QString &name :
+         path.mid(2).split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts)) {
+        if (name == QLatin1String("..")) {
+            if (!names.isEmpty())
+                names.removeLast();
+        } else if (name != QLatin1String(".")) {
+            names << name;
+        }
+    }
     QString current = driveFolder(match.captured(1).at(0));
     for (qsizetype i = 0; i < names.size(); ++i) {
         const std::optional<QString> entry = entryIn(current, names.at(i));
