@@ -1,9 +1,11 @@
 #include "dataaccess/connection.h"
 #include "dataaccess/connectionstring.h"
+#include "dataaccess/passwordverifier.h"
 #include "dataaccess/recordset.h"
 #include "testdatabases.h"
 
 #include <QDir>
+#include <QPasswordDigestor>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -49,17 +51,25 @@ private Q_SLOTS:
     void opensWithTheRightPassword_data()
     {
         QTest::addColumn<QString>("password");
-        QTest::newRow("Lorvanta password") << "GorvanPelikMiro";
-        QTest::newRow("empty") << "";
-        QTest::newRow("with ; and quotes") << "a;'b\"c";
-        QTest::newRow("non-ASCII") << "Kata sandi ß ☃";
+        QTest::addColumn<QString>("madeBefore"); // a file an earlier build made; empty: made here
+        QTest::newRow("Lorvanta password") << "GorvanPelikMiro" << QString();
+        QTest::newRow("empty") << "" << QString();
+        QTest::newRow("with ; and quotes") << "a;'b\"c" << QString();
+        QTest::newRow("non-ASCII") << "Kata sandi ß ☃" << QString();
+        // valdoren-db create-target of the build that derived keys with Qt's QPasswordDigestor.
+        QTest::newRow("ROZ target whose key Qt derived") << "GorvanPelikMiro"
+                                                         << "dbROZ-key-by-qt.mdb";
     }
 
     void opensWithTheRightPassword()
     {
         QFETCH(QString, password);
+        QFETCH(QString, madeBefore);
         const QString path = m_dir.filePath(QStringLiteral("right-%1.mdb").arg(QTest::currentDataTag()));
-        makeDatabase(path, password, {QStringLiteral("CREATE TABLE Codes (Kode TEXT, Uraian TEXT)")});
+        if (madeBefore.isEmpty())
+            makeDatabase(path, password, {QStringLiteral("CREATE TABLE Codes (Kode TEXT, Uraian TEXT)")});
+        else
+            QVERIFY(QFile::copy(QStringLiteral(VALDOREN_FIXTURES_DIR "/") + madeBefore, path));
         Connection db;
         db.setConnectionString(jetConnectionString(path, password));
         db.open();
@@ -161,6 +171,42 @@ private Q_SLOTS:
         QVERIFY(!db.isOpen());
         QVERIFY(snapshot(path) == before);
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden), entriesBefore);
+    }
+
+    // Every database made so far keeps a key Qt's PBKDF2 derived.
+    void keyIsDerivedAsBefore_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QByteArray>("salt");
+        QTest::addColumn<int>("iterations");
+        QTest::addColumn<QByteArray>("publishedHex");
+        QTest::newRow("RFC 7914, 11: one iteration")
+            << "passwd" << QByteArray("salt") << 1
+            << QByteArray("55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc"
+                          "49ca9cccf179b645991664b39d77ef317c71b845b1e30bd509112041d3a19783");
+        QTest::newRow("RFC 7914, 11: 80,000 iterations")
+            << "Password" << QByteArray("NaCl") << 80000
+            << QByteArray("4ddcd8f60b98be21830cee5ef22701f9641a4418d04c0414aeff08876b34ab56"
+                          "a1d425a1225833549adb841b51c9b3176a272bdebba1d078478f62b397f33c8d");
+        QTest::newRow("non-ASCII, longer than a hash block, as a database keeps it")
+            << QStringLiteral("Kata sandi ß ☃ ").repeated(6) << randomBytes(16)
+            << int(dataaccess::PasswordVerifier::DefaultIterations) << QByteArray();
+    }
+
+    void keyIsDerivedAsBefore()
+    {
+        QFETCH(QString, password);
+        QFETCH(QByteArray, salt);
+        QFETCH(int, iterations);
+        QFETCH(QByteArray, publishedHex);
+        const int bytes = publishedHex.isEmpty() ? dataaccess::PasswordVerifier::DigestBytes
+                                                 : static_cast<int>(publishedHex.size() / 2);
+        const QByteArray key = dataaccess::PasswordVerifier::derive(password, salt, iterations, bytes);
+        QCOMPARE(key,
+                 QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt,
+                                                    iterations, bytes));
+        if (!publishedHex.isEmpty())
+            QCOMPARE(key.toHex(), publishedHex);
     }
 
     void refusesAnUnknownProvider_data()
