@@ -1,7 +1,9 @@
 // Any code and description: the built statement is exactly one INSERT that
-// stores exactly that code and the description cut to its limit.
+// stores exactly that code and the description cut to its limit, and grows
+// no faster than its values.
 #include "transfer/codecategory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +34,26 @@ sqlite3 *database(const transfer::CodeCategory &category)
     return db;
 }
 
+// Byte 0x1D and the three bytes after it (little-endian) stand for that
+// many NULs, so that short inputs make the long runs of NUL a hostile
+// source may hold.
+QByteArray expandNulRuns(const uint8_t *data, size_t size)
+{
+    constexpr uint8_t RunMark = 0x1D;
+    constexpr size_t LongestRun = 1 << 16;
+    QByteArray bytes;
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] != RunMark || i + 3 >= size) {
+            bytes += static_cast<char>(data[i]);
+            continue;
+        }
+        const size_t run = data[i + 1] | data[i + 2] << 8 | data[i + 3] << 16;
+        bytes += QByteArray(static_cast<qsizetype>(std::min(run, LongestRun)), '\0');
+        i += 3;
+    }
+    return bytes;
+}
+
 QString column(sqlite3_stmt *statement, int index)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, index));
@@ -47,8 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const auto &categories = transfer::codeCategories();
     const transfer::CodeCategory &category = categories[data[0] % categories.size()];
     const uint8_t nulls = data[1];
-    const QString text
-        = QString::fromUtf8(reinterpret_cast<const char *>(data + 2), static_cast<qsizetype>(size - 2));
+    const QString text = QString::fromUtf8(expandNulRuns(data + 2, size - 2));
     const qsizetype split = text.indexOf(QChar(0x1F)); // unit separator: code | description
     std::optional<QString> code = split < 0 ? text : text.left(split);
     std::optional<QString> description = split < 0 ? QString() : text.mid(split + 1);
@@ -57,7 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (nulls & 2)
         description.reset();
 
-    const QByteArray sql = transfer::insertStatement(category, code, description).toUtf8();
+    const QString cut = transfer::firstCharacters(description.value_or(QString()), category.descriptionLimit);
+    const QString built = transfer::insertStatement(category, code, description);
+    // At most the hex digits of three bytes for each code unit.
+    if (built.size()
+        > category.statementPrefix.size() + 6 * (code.value_or(QString()).size() + cut.size()) + 64)
+        fail("the statement grows faster than its values");
+    const QByteArray sql = built.toUtf8();
     sqlite3 *db = database(category);
     sqlite3_stmt *statement = nullptr;
     const char *tail = nullptr;
@@ -78,7 +105,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString storedDescription = column(statement, 1);
     const bool oneRow = sqlite3_step(statement) == SQLITE_DONE;
     sqlite3_finalize(statement);
-    const QString cut = transfer::firstCharacters(description.value_or(QString()), category.descriptionLimit);
     // Invalid UTF-8 in the input became U+FFFD, which stores as itself.
     if (!oneRow || storedCode != code.value_or(QString()) || storedDescription != cut)
         fail("stored values differ from the given ones");
