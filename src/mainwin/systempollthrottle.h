@@ -6,9 +6,10 @@
 // system whether a file descriptor is ready at most once a millisecond, and
 // otherwise takes it that none is. Everything the program queues itself is
 // still handled at every pass: posted events, timers that are due, window
-// events Qt has read. The transfer run passes the event loop once per row,
-// and the system call cost more than the row's insert, which it slowed
-// besides. Without GLib's event loop under Qt, it changes nothing.
+// events Qt has read. The transfer run passes the event loop once per row;
+// that system call, with what it cost the insert after it, came to more than
+// half the insert's own time. Without GLib's event loop under Qt, it changes
+// nothing.
 class SystemPollThrottle
 {
 public:
