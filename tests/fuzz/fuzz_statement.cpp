@@ -3,7 +3,6 @@
 // no faster than its values.
 #include "transfer/codecategory.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -34,26 +33,6 @@ sqlite3 *database(const transfer::CodeCategory &category)
     return db;
 }
 
-// Byte 0x1D and the three bytes after it (little-endian) stand for that
-// many NULs, so that short inputs make the long runs of NUL a hostile
-// source may hold.
-QByteArray expandNulRuns(const uint8_t *data, size_t size)
-{
-    constexpr uint8_t RunMark = 0x1D;
-    constexpr size_t LongestRun = 1 << 16;
-    QByteArray bytes;
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] != RunMark || i + 3 >= size) {
-            bytes += static_cast<char>(data[i]);
-            continue;
-        }
-        const size_t run = data[i + 1] | data[i + 2] << 8 | data[i + 3] << 16;
-        bytes += QByteArray(static_cast<qsizetype>(std::min(run, LongestRun)), '\0');
-        i += 3;
-    }
-    return bytes;
-}
-
 QString column(sqlite3_stmt *statement, int index)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, index));
@@ -69,9 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const auto &categories = transfer::codeCategories();
     const transfer::CodeCategory &category = categories[data[0] % categories.size()];
     const uint8_t nulls = data[1];
-    const QString text = QString::fromUtf8(expandNulRuns(data + 2, size - 2));
+    const QString text
+        = QString::fromUtf8(reinterpret_cast<const char *>(data + 2), static_cast<qsizetype>(size - 2));
     const qsizetype split = text.indexOf(QChar(0x1F)); // unit separator: code | description
-    std::optional<QString> code = split < 0 ? text : text.left(split);
+    // The six high bits of the second byte: a run of up to 64,512 NULs that
+    // ends the code, as a hostile source may hold.
+    std::optional<QString> code
+        = (split < 0 ? text : text.left(split)) + QString((nulls >> 2) * 1024, QChar(0));
     std::optional<QString> description = split < 0 ? QString() : text.mid(split + 1);
     if (nulls & 1)
         code.reset();
