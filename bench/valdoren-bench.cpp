@@ -1,7 +1,9 @@
 // Times the transfer run as the operator gets it (the real main window, one
 // statement and one yield per row) against its floor: the same statements
 // through the same data-access component in one explicit transaction, with
-// no window. Prints rows per second of both, peak memory, and last
+// no window; and against the engine: the same statements through SQLite's
+// C API alone, in one transaction. Prints rows per second of all three,
+// peak memory, "engine ratio R" (run time / engine time) and last
 // "ratio R", R = run time / floor time. The run's time counts from the press
 // of Ok to its return: opening both databases, reading the source, building
 // and executing the statements, yielding and showing each row.
@@ -20,12 +22,14 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <sqlite3.h>
 #include <sys/resource.h>
 
 namespace {
@@ -102,6 +106,42 @@ double timeFloor(const QString &targetPath, const QStringList &statements)
     return seconds;
 }
 
+void executeOnEngine(sqlite3 *db, const QByteArray &statement)
+{
+    sqlite3_stmt *prepared = nullptr;
+    if (sqlite3_prepare_v2(db, statement.constData(), static_cast<int>(statement.size() + 1), &prepared,
+                           nullptr)
+        != SQLITE_OK)
+        qFatal("the engine refused %s: %s", statement.constData(), sqlite3_errmsg(db));
+    const int stepped = sqlite3_step(prepared);
+    sqlite3_finalize(prepared);
+    if (stepped != SQLITE_DONE)
+        qFatal("the engine failed %s: %s", statement.constData(), sqlite3_errmsg(db));
+}
+
+// The statements as the engine reads them (UTF-8) are made before the clock
+// starts, as the floor's are.
+double timeEngine(const QString &targetPath, const QStringList &statements)
+{
+    QList<QByteArray> utf8;
+    utf8.reserve(statements.size());
+    for (const QString &statement : statements)
+        utf8 << statement.toUtf8();
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(targetPath).constData(), &db, SQLITE_OPEN_READWRITE, nullptr)
+        != SQLITE_OK)
+        qFatal("cannot open %s: %s", qPrintable(targetPath), sqlite3_errmsg(db));
+    QElapsedTimer clock;
+    clock.start();
+    executeOnEngine(db, QByteArrayLiteral("BEGIN IMMEDIATE"));
+    for (const QByteArray &statement : utf8)
+        executeOnEngine(db, statement);
+    executeOnEngine(db, QByteArrayLiteral("COMMIT"));
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    sqlite3_close(db);
+    return seconds;
+}
+
 double timeRun(const QString &programFolder, const QString &targetPath, AnsweringDialogs &dialogs)
 {
     frmValdorenDokumen window(programFolder);
@@ -173,9 +213,11 @@ int main(int argc, char *argv[])
     const QString sourcePath = QDir(folder.path()).filePath(QStringLiteral("NewCodes.mdb"));
     const QString runTarget = QDir(folder.path()).filePath(QStringLiteral("dbROZ.mdb"));
     const QString floorTarget = QDir(folder.path()).filePath(QStringLiteral("floor-dbROZ.mdb"));
+    const QString engineTarget = QDir(folder.path()).filePath(QStringLiteral("engine-dbROZ.mdb"));
     makeSource(sourcePath, rows);
     lorvanta::createTargetDatabase(runTarget, lorvanta::Program::Roz);
     lorvanta::createTargetDatabase(floorTarget, lorvanta::Program::Roz);
+    lorvanta::createTargetDatabase(engineTarget, lorvanta::Program::Roz);
 
     AnsweringDialogs dialogs;
     DialogSeam::setCurrent(&dialogs);
@@ -184,6 +226,7 @@ int main(int argc, char *argv[])
     const long runPeakKib = peakMemoryKib();
     const QStringList statements = statementsFrom(sourcePath);
     const double floorSeconds = timeFloor(floorTarget, statements);
+    const double engineSeconds = timeEngine(engineTarget, statements);
     const QString flushTarget = QDir(folder.path()).filePath(QStringLiteral("flush-dbROZ.mdb"));
     lorvanta::createTargetDatabase(flushTarget, lorvanta::Program::Roz);
     const QStringList flushSample = statements.mid(0, FlushSampleRows);
@@ -193,10 +236,12 @@ int main(int argc, char *argv[])
     std::printf("rows %d\n", rows);
     std::printf("run   %.3f s  %.0f rows/s\n", runSeconds, rows / runSeconds);
     std::printf("floor %.3f s  %.0f rows/s\n", floorSeconds, rows / floorSeconds);
+    std::printf("engine %.3f s  %.0f rows/s\n", engineSeconds, rows / engineSeconds);
     std::printf("flush per statement: %lld rows in %.3f s, %.0f us a row (run: %.1f us a row)\n",
                 static_cast<long long>(flushSample.size()), flushSeconds,
                 flushSeconds / flushSample.size() * 1e6, runSeconds / rows * 1e6);
     std::printf("peak memory %ld KiB after the run\n", runPeakKib);
+    std::printf("engine ratio %.2f\n", runSeconds / engineSeconds);
     std::printf("ratio %.2f\n", runSeconds / floorSeconds);
     return 0;
 }

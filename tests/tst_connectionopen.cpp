@@ -1,9 +1,11 @@
 #include "dataaccess/connection.h"
 #include "dataaccess/connectionstring.h"
+#include "dataaccess/passwordverifier.h"
 #include "dataaccess/recordset.h"
 #include "testdatabases.h"
 
 #include <QDir>
+#include <QPasswordDigestor>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -49,17 +51,25 @@ private Q_SLOTS:
     void opensWithTheRightPassword_data()
     {
         QTest::addColumn<QString>("password");
-        QTest::newRow("Lorvanta password") << "GorvanPelikMiro";
-        QTest::newRow("empty") << "";
-        QTest::newRow("with ; and quotes") << "a;'b\"c";
-        QTest::newRow("non-ASCII") << "Kata sandi ß ☃";
+        QTest::addColumn<QString>("madeBefore"); // a file an earlier build made; empty: made here
+        QTest::newRow("Lorvanta password") << "GorvanPelikMiro" << QString();
+        QTest::newRow("empty") << "" << QString();
+        QTest::newRow("with ; and quotes") << "a;'b\"c" << QString();
+        QTest::newRow("non-ASCII") << "Kata sandi ß ☃" << QString();
+        // valdoren-db create-target of the build that derived keys with Qt's QPasswordDigestor.
+        QTest::newRow("ROZ target whose key Qt derived") << "GorvanPelikMiro"
+                                                         << "dbROZ-key-by-qt.mdb";
     }
 
     void opensWithTheRightPassword()
     {
         QFETCH(QString, password);
+        QFETCH(QString, madeBefore);
         const QString path = m_dir.filePath(QStringLiteral("right-%1.mdb").arg(QTest::currentDataTag()));
-        makeDatabase(path, password, {QStringLiteral("CREATE TABLE Codes (Kode TEXT, Uraian TEXT)")});
+        if (madeBefore.isEmpty())
+            makeDatabase(path, password, {QStringLiteral("CREATE TABLE Codes (Kode TEXT, Uraian TEXT)")});
+        else
+            QVERIFY(QFile::copy(QStringLiteral(VALDOREN_FIXTURES_DIR "/") + madeBefore, path));
         Connection db;
         db.setConnectionString(jetConnectionString(path, password));
         db.open();
@@ -161,6 +171,40 @@ private Q_SLOTS:
         QVERIFY(!db.isOpen());
         QVERIFY(snapshot(path) == before);
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden), entriesBefore);
+    }
+
+    // As published, and as Qt's PBKDF2 derived it for every database so far.
+    void keyIsDerivedAsBefore_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QByteArray>("salt");
+        QTest::addColumn<int>("iterations");
+        QTest::addColumn<QByteArray>("keyHex");
+        QTest::newRow("RFC 7914, 11: one iteration")
+            << "passwd" << QByteArray("salt") << 1
+            << QByteArray("55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc"
+                          "49ca9cccf179b645991664b39d77ef317c71b845b1e30bd509112041d3a19783");
+        QTest::newRow("RFC 7914, 11: 80,000 iterations")
+            << "Password" << QByteArray("NaCl") << 80000
+            << QByteArray("4ddcd8f60b98be21830cee5ef22701f9641a4418d04c0414aeff08876b34ab56"
+                          "a1d425a1225833549adb841b51c9b3176a272bdebba1d078478f62b397f33c8d");
+        const QString password = QStringLiteral("Kata sandi ß ☃ ").repeated(6); // longer than a hash block
+        const QByteArray salt = randomBytes(16);
+        QTest::newRow("non-ASCII, as a database keeps it")
+            << password << salt << 60000
+            << QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, 60000,
+                                                  32)
+                   .toHex();
+    }
+
+    void keyIsDerivedAsBefore()
+    {
+        QFETCH(QString, password);
+        QFETCH(QByteArray, salt);
+        QFETCH(int, iterations);
+        QFETCH(QByteArray, keyHex);
+        const int bytes = static_cast<int>(keyHex.size() / 2);
+        QCOMPARE(dataaccess::PasswordVerifier::derive(password, salt, iterations, bytes).toHex(), keyHex);
     }
 
     void refusesAnUnknownProvider_data()

@@ -20,7 +20,7 @@ class TestCrashSafety : public QObject
 private Q_SLOTS:
     void killedWriterLosesNothingOlderThanASecond_data()
     {
-        QTest::addColumn<int>("runMilliseconds");
+        QTest::addColumn<int>("runMilliseconds"); // from the writer's first acknowledged row
         // Several moments, so the kill falls in and between commits.
         for (int round = 0; round < 4; ++round) {
             const int ms = 1300 + QRandomGenerator::global()->bounded(900);
@@ -41,13 +41,16 @@ private Q_SLOTS:
                      {QStringLiteral("insert"), path, QStringLiteral("pw")});
         QVERIFY(writer.waitForStarted());
         QList<std::pair<qint64, qint64>> acknowledged; // (row, time)
-        QElapsedTimer clock;
-        clock.start();
+        // Opening takes what the machine gives it (deriving the key, a busy
+        // disk): the run is timed from its first row.
+        QElapsedTimer sinceFirstRow;
         QByteArray pending;
-        while (clock.elapsed() < runMilliseconds) {
+        while (!sinceFirstRow.isValid() || sinceFirstRow.elapsed() < runMilliseconds) {
             writer.waitForReadyRead(20);
             pending += writer.readAllStandardOutput();
             collectLines(pending, acknowledged);
+            if (!sinceFirstRow.isValid() && !acknowledged.isEmpty())
+                sinceFirstRow.start();
             QVERIFY2(writer.state() == QProcess::Running, writer.readAllStandardError().constData());
         }
         ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);

@@ -12,6 +12,7 @@ namespace dataaccess {
 struct PasswordVerifier
 {
     static constexpr int DefaultIterations = 60000;
+    static constexpr int DigestBytes = 32;
 
     QString algorithm;
     int iterations = 0;
@@ -26,6 +27,11 @@ struct PasswordVerifier
     bool isPlausible() const;
     // False for a record that is not plausible, without deriving anything.
     bool matches(const QString &password) const;
+
+    // PBKDF2 with HMAC-SHA256 (RFC 8018) over the password's UTF-8 bytes;
+    // empty should the library fail.
+    static QByteArray derive(const QString &password, const QByteArray &salt, int iterations,
+                             int bytes = DigestBytes);
 };
 
 } // namespace dataaccess

@@ -36,9 +36,14 @@ void Recordset::fetch()
 }
 
 // A query has a handful of columns: a plain scan, without building a
-// lower-cased key per call, is the cheapest lookup for a field read per row.
+// lower-cased key per call, is the cheapest lookup for a field read per row;
+// the exact spelling, which callers use, is tried first, for it compares
+// cheaply.
 int Recordset::fieldIndex(const QString &name) const
 {
+    const qsizetype exact = m_fieldNames.indexOf(name);
+    if (exact >= 0)
+        return static_cast<int>(exact);
     for (int i = 0; i < m_fieldNames.size(); ++i) {
         if (m_fieldNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;

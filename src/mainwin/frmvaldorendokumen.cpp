@@ -6,6 +6,7 @@
 #include "mainwin/defaulttargets.h"
 #include "mainwin/selectionframe.h"
 #include "mainwin/singleprogressbar.h"
+#include "mainwin/systempollthrottle.h"
 #include "transfer/codecategory.h"
 #include "transfer/programfiles.h"
 #include "transfer/transferrun.h"
@@ -267,7 +268,10 @@ void frmValdorenDokumen::cmdOk_Click()
         return;
     m_running = true;
     throttleStatusPainting(true);
-    transfer::TransferRun(*this, transfer::newCodesPath(m_programFolder)).run();
+    {
+        const SystemPollThrottle pollOncePerMillisecond;
+        transfer::TransferRun(*this, transfer::newCodesPath(m_programFolder)).run();
+    }
     throttleStatusPainting(false);
     m_running = false;
     if (std::exchange(m_closeAfterRun, false))

@@ -63,9 +63,18 @@ QString insertStatement(const CodeCategory &category, const std::optional<QStrin
     return statement;
 }
 
+// Made in one piece: the run shows one for every row.
 QString statusLine(const std::optional<QString> &code, const std::optional<QString> &description)
 {
-    return code.value_or(QString()) + QStringLiteral(" - ") + description.value_or(QString());
+    const QLatin1String separator(" - ");
+    QString line;
+    line.reserve((code ? code->size() : 0) + separator.size() + (description ? description->size() : 0));
+    if (code)
+        line += *code;
+    line += separator;
+    if (description)
+        line += *description;
+    return line;
 }
 
 bool isSomaTarget(const QString &targetPath)

@@ -1,5 +1,6 @@
 // Any code and description: the built statement is exactly one INSERT that
-// stores exactly that code and the description cut to its limit.
+// stores exactly that code and the description cut to its limit, and grows
+// no faster than its values.
 #include "transfer/codecategory.h"
 
 #include <cstdint>
@@ -50,14 +51,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text
         = QString::fromUtf8(reinterpret_cast<const char *>(data + 2), static_cast<qsizetype>(size - 2));
     const qsizetype split = text.indexOf(QChar(0x1F)); // unit separator: code | description
-    std::optional<QString> code = split < 0 ? text : text.left(split);
+    // The six high bits of the second byte: a run of up to 64,512 NULs that
+    // ends the code, as a hostile source may hold.
+    std::optional<QString> code
+        = (split < 0 ? text : text.left(split)) + QString((nulls >> 2) * 1024, QChar(0));
     std::optional<QString> description = split < 0 ? QString() : text.mid(split + 1);
     if (nulls & 1)
         code.reset();
     if (nulls & 2)
         description.reset();
 
-    const QByteArray sql = transfer::insertStatement(category, code, description).toUtf8();
+    const QString cut = transfer::firstCharacters(description.value_or(QString()), category.descriptionLimit);
+    const QString built = transfer::insertStatement(category, code, description);
+    // At most the hex digits of three bytes for each code unit.
+    if (built.size()
+        > category.statementPrefix.size() + 6 * (code.value_or(QString()).size() + cut.size()) + 64)
+        fail("the statement grows faster than its values");
+    const QByteArray sql = built.toUtf8();
     sqlite3 *db = database(category);
     sqlite3_stmt *statement = nullptr;
     const char *tail = nullptr;
@@ -78,7 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString storedDescription = column(statement, 1);
     const bool oneRow = sqlite3_step(statement) == SQLITE_DONE;
     sqlite3_finalize(statement);
-    const QString cut = transfer::firstCharacters(description.value_or(QString()), category.descriptionLimit);
     // Invalid UTF-8 in the input became U+FFFD, which stores as itself.
     if (!oneRow || storedCode != code.value_or(QString()) || storedDescription != cut)
         fail("stored values differ from the given ones");
