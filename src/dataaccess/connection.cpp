@@ -3,6 +3,7 @@
 #include "dataaccess/connectionstring.h"
 #include "dataaccess/databasefile.h"
 #include "dataaccess/passwordverifier.h"
+#include "dataaccess/recordset.h"
 #include "dataaccess/windowspath.h"
 
 #include <QFile>
@@ -164,8 +165,11 @@ void Connection::checkWriteLock()
     exec(QStringLiteral("ROLLBACK"), m_dataSource);
 }
 
+// A statement left unfinished would keep SQLite from closing the file.
 void Connection::closeSqlite()
 {
+    for (Recordset *reader : QSet<Recordset *>(m_readers))
+        reader->close();
     m_commitTimer.stop();
     m_inTransaction = false;
     m_explicitTransaction = false;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -16,6 +17,8 @@
 struct sqlite3;
 
 namespace dataaccess {
+
+class Recordset;
 
 // A session with one database file, opened from an OLE DB connection string
 // ("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=...;Jet OLEDB:Database
@@ -125,6 +128,7 @@ private:
     QElapsedTimer m_transactionAge;
     QTimer m_commitTimer;
     std::optional<DataAccessError> m_deferredFailure;
+    mutable QSet<Recordset *> m_readers; // open on this connection
 };
 
 } // namespace dataaccess

@@ -152,9 +152,9 @@ DataAccessError DataAccessError::fromSqlError(const QSqlError &error, const QStr
     return describe(number, detail, context, circumstances);
 }
 
-DataAccessError DataAccessError::fromSqliteCode(int code, const QString &context)
+DataAccessError DataAccessError::fromSqliteCode(int code, const QString &context, const QString &detail)
 {
-    return describe(code, {}, context, {});
+    return describe(code, detail, context, {});
 }
 
 } // namespace dataaccess

@@ -37,6 +37,7 @@ constexpr int AlreadyOpen = 3017;
 constexpr int PathTooLong = 3018;
 constexpr int ForeignSqlite = 3019;
 constexpr int Busy = 3020;
+constexpr int NotOneQuery = 3021;
 } // namespace errc
 
 // What the system tells about a failed write besides SQLite's code.
@@ -59,8 +60,9 @@ public:
     // SQLite's result code as the number.
     static DataAccessError fromSqlError(const QSqlError &error, const QString &context = {},
                                         const WriteCircumstances &circumstances = {});
-    // The same for a SQLite result code found without the driver.
-    static DataAccessError fromSqliteCode(int code, const QString &context);
+    // The same for a SQLite result code found without the driver, with
+    // SQLite's words for it, if any.
+    static DataAccessError fromSqliteCode(int code, const QString &context, const QString &detail = {});
     static DataAccessError databaseFailed(int number, const QString &description);
 
     FailureKind kind() const { return m_kind; }

@@ -175,6 +175,10 @@
         <source>this is a Microsoft Access database; it is left untouched, because Access files cannot be written safely here</source>
         <translation>ini database Microsoft Access; file ini dibiarkan tanpa perubahan, karena file Access tidak dapat ditulis dengan aman di sini</translation>
     </message>
+    <message>
+        <source>%1: more than one query</source>
+        <translation>%1: lebih dari satu query</translation>
+    </message>
 </context>
 <context>
     <name>TransferRun</name>
