@@ -71,11 +71,22 @@ expect_size() {
   [ "$w x $h" = "$2" ] || fail "$3 is $w x $h, not $2"
 }
 
+# answered ID NAME: waits until the window that was answered has gone, so
+# that what follows reaches the window under it however slow the machine.
+answered() {
+  for _ in $(seq 600); do
+    xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable" || return 0
+    sleep 0.1
+  done
+  fail "the window \"$2\" stayed open"
+}
+
 # answer NAME KEY: waits for a window of that name, gives it the focus, presses KEY.
 answer() {
   local id
   id=$(wait_for_window "$1" 60) || fail "no window \"$1\""
   xdotool windowfocus --sync "$id" key "$2"
+  answered "$id" "$1"
 }
 
 # answer_message KEY: a message box titled "Valdoren", modal over the main window.
@@ -86,6 +97,7 @@ answer_message() {
   [ "$(xprop -id "$id" WM_TRANSIENT_FOR | awk '{print $NF}')" = "$(printf '0x%x' "$main")" ] ||
     fail "the message box does not belong to the main window"
   xdotool windowfocus --sync "$id" key "$1"
+  answered "$id" "Valdoren"
 }
 
 start_program() {
