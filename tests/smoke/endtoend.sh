@@ -11,9 +11,15 @@
 # the choices.
 set -uo pipefail
 build_dir=$1
-# A session bus of its own, on which the accessibility bus starts.
+# A session bus of its own, on which the accessibility bus starts, and a
+# runtime folder of its own, where that bus keeps its socket: a second test
+# beside this one must not share either.
 if [ -z "${VALDOREN_OWN_SESSION_BUS:-}" ] && command -v dbus-run-session >/dev/null; then
-  VALDOREN_OWN_SESSION_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+  runtime=$(mktemp -d)
+  VALDOREN_OWN_SESSION_BUS=1 XDG_RUNTIME_DIR=$runtime dbus-run-session -- bash "$0" "$@"
+  status=$?
+  rm -rf "$runtime"
+  exit $status
 fi
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 . "$(dirname "$0")/xvfb-session.sh"
