@@ -282,11 +282,13 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DataAccessError, rows.moveNext());
 
         // Numbers and bytes as Qt writes them; closing the connection closes
-        // a reader left open, and lets go of the file.
+        // the readers left open, a refused one too, and lets go of the file.
         rows.open(QStringLiteral("Select 42 AS i, 2.5 AS r, 1e20 AS big, X'C3B4' AS b"), m_db);
         const QStringList values = {*rows.field(QStringLiteral("i")), *rows.field(QStringLiteral("r")),
                                     *rows.field(QStringLiteral("big")), *rows.field(QStringLiteral("b"))};
         QCOMPARE(values, QStringList({"42", "2.5", "1e+20", "ô"}));
+        Recordset refused; // a second query would not run: refused, yet its statement was made
+        QVERIFY_THROWS_EXCEPTION(DataAccessError, refused.open(QStringLiteral("Select 1; Select 2"), m_db));
         m_db.close();
         QVERIFY(!rows.isOpen());
         QVERIFY(isReleased(m_path));

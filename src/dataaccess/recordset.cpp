@@ -24,12 +24,14 @@ void Recordset::open(const QString &query, const Connection &connection)
                                           static_cast<int>(query.size() * 2), &m_statement, &rest);
     if (code != SQLITE_OK)
         fail(code, query);
+    // Known to the connection from here on, so that closing it finalizes the
+    // statement even when the query is refused below.
+    connection.m_readers.insert(this);
     // One query only: the text after it would not be run.
     const auto *end = reinterpret_cast<const QChar *>(query.utf16() + query.size());
     if (!QStringView(static_cast<const QChar *>(rest), end).trimmed().isEmpty())
         throw DataAccessError::databaseFailed(errc::NotOneQuery,
                                               DataAccessError::tr("%1: more than one query").arg(query));
-    connection.m_readers.insert(this);
     for (int i = 0; i < sqlite3_column_count(m_statement); ++i)
         m_fieldNames << QString::fromUtf16(
             static_cast<const char16_t *>(sqlite3_column_name16(m_statement, i)));
