@@ -144,8 +144,6 @@ private Q_SLOTS:
             << "@DIR@/dbRO?.mdb" << false << "Tidak ada file @DIR@/dbRO?.mdb";
         QTest::newRow("missing file, named as typed")
             << "C:\\Karsela\\ROZ5\\nothere.mdb" << false << "Tidak ada file C:\\Karsela\\ROZ5\\nothere.mdb";
-        QTest::newRow("a drive the Wine prefix lacks")
-            << "q:/Karsela/dbROZ.mdb" << false << "Tidak ada file q:/Karsela/dbROZ.mdb";
     }
 
     void checksRefuseWithoutChangingAnything()
