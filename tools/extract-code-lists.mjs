@@ -1,8 +1,8 @@
 #!/usr/bin/env node
 // Regenerates Kemasan.csv, Negara.csv, Satuan.csv and Valuta.csv in data/
-// from three npm packages installed outside the repo:
+// from Debian's iso-codes and two npm packages installed outside the repo:
 //
-//   npm install --prefix /tmp/codelists un-ece-recommendation@0.1.1 currency-codes@2.2.0 country-list@2.4.1
+//   npm install --prefix /tmp/codelists un-ece-recommendation@0.1.1 currency-codes@2.2.0
 //   node tools/extract-code-lists.mjs --npm-prefix /tmp/codelists
 //
 // The ports (PelDN.csv, PelLN.csv) come from the UN/LOCODE lists by another
@@ -18,8 +18,7 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 
 const UNECE = { name: 'un-ece-recommendation', version: '0.1.1' };
 const CURRENCIES = { name: 'currency-codes', version: '2.2.0' };
-const COUNTRIES = { name: 'country-list', version: '2.4.1' };
-const PACKAGES = [UNECE, CURRENCIES, COUNTRIES];
+const PACKAGES = [UNECE, CURRENCIES];
 
 // The publication of ISO 4217 list one that currency-codes 2.2.0 carries;
 // data/README.md names it, so a different one must not slip in unnoticed.
@@ -39,9 +38,10 @@ function parseArgs(argv) {
   const scriptDir = path.dirname(fileURLToPath(import.meta.url));
   const opts = {
     npmPrefix: null,
+    isoCodes: '/usr/share/iso-codes/json',
     out: path.resolve(scriptDir, '..', 'data'),
   };
-  const flags = { '--npm-prefix': 'npmPrefix', '--out': 'out' };
+  const flags = { '--npm-prefix': 'npmPrefix', '--iso-codes': 'isoCodes', '--out': 'out' };
   for (let i = 0; i < argv.length; i++) {
     let arg = argv[i];
     let value;
@@ -51,7 +51,7 @@ function parseArgs(argv) {
       arg = arg.slice(0, eq);
     }
     const key = flags[arg];
-    if (!key) fail(`unknown argument ${JSON.stringify(argv[i])}; usage: node tools/extract-code-lists.mjs --npm-prefix DIR [--out DIR]`);
+    if (!key) fail(`unknown argument ${JSON.stringify(argv[i])}; usage: node tools/extract-code-lists.mjs --npm-prefix DIR [--iso-codes DIR] [--out DIR]`);
     if (value === undefined) {
       if (i + 1 >= argv.length) fail(`${arg} needs a directory`);
       value = argv[++i];
@@ -123,12 +123,15 @@ function checkList(label, rows, pattern) {
   return rows;
 }
 
-function countries(pkg) {
-  const file = path.join(pkg.dir, 'data.json');
-  const list = readJson(file, `${COUNTRIES.name} data`);
-  if (!Array.isArray(list)) fail(`${file} is not an array of countries`);
+// ISO's own short names carry sorting suffixes ("Philippines (the)") and
+// footnote marks ("Western Sahara*"); iso-codes writes the same codes with
+// the names as read.
+function isoCountries(isoDir) {
+  const file = path.join(isoDir, 'iso_3166-1.json');
+  const list = readJson(file, 'iso-codes ISO 3166-1')['3166-1'];
+  if (!Array.isArray(list)) fail(`${file} has no "3166-1" array`);
   return checkList('Negara (ISO 3166-1)',
-    list.map((e, i) => [e?.code, nameOf(e?.name, `${file} entry ${i}`)]),
+    list.map((e, i) => [e.alpha_2, nameOf(e.name, `${file} entry ${i}`)]),
     /^[A-Z]{2}$/);
 }
 
@@ -255,11 +258,10 @@ async function main() {
   const opts = parseArgs(process.argv.slice(2));
   const unece = openPackage(opts.npmPrefix, UNECE);
   const currencyCodes = openPackage(opts.npmPrefix, CURRENCIES);
-  const countryList = openPackage(opts.npmPrefix, COUNTRIES);
 
   const files = [
     ['Kemasan.csv', await packagingKinds(unece)],
-    ['Negara.csv', countries(countryList)],
+    ['Negara.csv', isoCountries(opts.isoCodes)],
     ['Satuan.csv', await units(unece)],
     ['Valuta.csv', currencies(currencyCodes)],
   ];
