@@ -109,7 +109,7 @@ QString usage()
     return QStringLiteral("usage: valdoren-db create-target PATH --program ROZ|VAM|LUG|SOMA\n"
                           "       valdoren-db create-source PATH --from DIR [--locode FILE]...\n"
                           "       valdoren-db dump PATH TABLE [--password P]\n"
-                          "       valdoren-db compare SOURCE TARGET [--password P]\n"
+                          "       valdoren-db compare SOURCE TARGET [--password P] [--list]\n"
                           "       valdoren-db changes OLD NEW [--list]\n"
                           "       valdoren-db transfer SOURCE TARGET... [--only CATEGORIES] [--password P]");
 }
@@ -137,9 +137,10 @@ int run(const QStringList &arguments, QIODevice &out)
                         only.isEmpty() ? QStringList() : only.split(QLatin1Char(',')),
                         options.single(QStringLiteral("--password"), false), out);
     } else if (command == QLatin1String("compare")) {
-        const Options options(rest, 2, {QStringLiteral("--password")});
+        const Options options(rest, 2, {QStringLiteral("--password")}, 2, {QStringLiteral("--list")});
         return compare(options.positional(0), options.positional(1),
-                       options.single(QStringLiteral("--password"), false), out)
+                       options.single(QStringLiteral("--password"), false),
+                       options.isSet(QStringLiteral("--list")), out)
             ? Done
             : CodesMissing;
     } else if (command == QLatin1String("changes")) {
@@ -268,63 +269,6 @@ struct Tally
     }
 };
 
-Tally tally(const Codes &source, const Codes &target)
-{
-    Tally counts;
-    counts.inSource = source.size();
-    for (auto it = source.cbegin(); it != source.cend(); ++it) {
-        const auto stored = target.constFind(it.key());
-        if (stored == target.cend()) {
-            ++counts.missing;
-            continue;
-        }
-        ++counts.present;
-        if (*stored != it.value())
-            ++counts.otherDescription;
-    }
-    return counts;
-}
-
-} // namespace
-
-bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, QIODevice &out)
-{
-    const bool soma = transfer::isSomaTarget(targetPath);
-    const QString targetPassword = !password.isEmpty()
-        ? password
-        : lorvanta::databasePassword(soma ? lorvanta::Program::Soma : lorvanta::Program::Roz);
-    Tally total;
-    asCommand([&] {
-        dataaccess::Connection source;
-        dataaccess::Connection target;
-        openForReading(source, sourcePath, QString());
-        openForReading(target, targetPath, targetPassword);
-        for (const transfer::CodeCategory &category : transfer::codeCategories()) {
-            const QString name = category.sourceTable + QStringLiteral(" -> ") + category.targetTable;
-            if (category.skippedForSoma && soma) {
-                out.write(QStringLiteral("%1: not compared, a SOMA database keeps no foreign ports\n")
-                              .arg(name)
-                              .toUtf8());
-                continue;
-            }
-            const Codes offered = readCodes(source, category.sourceQuery(), QStringLiteral("Kode"),
-                                            QStringLiteral("Uraian"), category.descriptionLimit);
-            const Codes stored
-                = readCodes(target, QStringLiteral("SELECT KdEdi, Uredi FROM ") + category.targetTable,
-                            QStringLiteral("KdEdi"), QStringLiteral("Uredi"), INT_MAX);
-            const Tally counts = tally(offered, stored);
-            out.write(counts.line(name).toUtf8());
-            total += counts;
-        }
-        source.close();
-        target.close();
-    });
-    out.write(total.line(QStringLiteral("total")).toUtf8());
-    return total.missing == 0;
-}
-
-namespace {
-
 // Codes sorted, so that two listings of the same change read the same.
 struct Difference
 {
@@ -381,6 +325,49 @@ QString listing(const Difference &difference, const Codes &before, const Codes &
 }
 
 } // namespace
+
+bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, bool listCodes,
+             QIODevice &out)
+{
+    const bool soma = transfer::isSomaTarget(targetPath);
+    const QString targetPassword = !password.isEmpty()
+        ? password
+        : lorvanta::databasePassword(soma ? lorvanta::Program::Soma : lorvanta::Program::Roz);
+    Tally total;
+    asCommand([&] {
+        dataaccess::Connection source;
+        dataaccess::Connection target;
+        openForReading(source, sourcePath, QString());
+        openForReading(target, targetPath, targetPassword);
+        for (const transfer::CodeCategory &category : transfer::codeCategories()) {
+            const QString name = category.sourceTable + QStringLiteral(" -> ") + category.targetTable;
+            if (category.skippedForSoma && soma) {
+                out.write(QStringLiteral("%1: not compared, a SOMA database keeps no foreign ports\n")
+                              .arg(name)
+                              .toUtf8());
+                continue;
+            }
+            const Codes offered = readCodes(source, category.sourceQuery(), QStringLiteral("Kode"),
+                                            QStringLiteral("Uraian"), category.descriptionLimit);
+            const Codes stored
+                = readCodes(target, QStringLiteral("SELECT KdEdi, Uredi FROM ") + category.targetTable,
+                            QStringLiteral("KdEdi"), QStringLiteral("Uredi"), INT_MAX);
+            // Codes only the target has are its own business.
+            Difference difference = differenceOf(stored, offered);
+            difference.withdrawn.clear();
+            const Tally counts {offered.size(), offered.size() - difference.added.size(),
+                                difference.added.size(), difference.changed.size()};
+            out.write(counts.line(name).toUtf8());
+            if (listCodes)
+                out.write(listing(difference, stored, offered).toUtf8());
+            total += counts;
+        }
+        source.close();
+        target.close();
+    });
+    out.write(total.line(QStringLiteral("total")).toUtf8());
+    return total.missing == 0;
+}
 
 bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIODevice &out)
 {

@@ -40,10 +40,14 @@ void dump(const QString &path, const QString &table, const QString &password, QI
 // What a run left: for each category, in the run's order, the codes of the
 // source, those present in the target, those missing, and those present
 // with another description than the run stores (the source's, cut to the
-// category's limit); then the totals. Reads both files without changing
-// them, also while another program writes to them. An empty password means
-// the one the run uses for the target. True when no code is missing.
-bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, QIODevice &out);
+// category's limit); then the totals. With listCodes also each code
+// missing ("+", as a run would add it) and each code with another
+// description ("~", the target's, then the source's). Reads both files
+// without changing them, also while another program writes to them. An
+// empty password means the one the run uses for the target. True when no
+// code is missing.
+bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, bool listCodes,
+             QIODevice &out);
 
 // What the source database newPath brings against oldPath: for each
 // category, in the run's order, the codes added, withdrawn and changed (the
