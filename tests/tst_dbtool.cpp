@@ -350,7 +350,7 @@ private Q_SLOTS:
             << QStringList {"total: 5 in the source, 5 present, 0 missing, 0 with another description"};
         QTest::newRow("another password")
             << "dbROZ.mdb" << QStringList() << QStringList {"--password", "TobakLimer"} << 2
-            << QStringList {"wrong database password"};
+            << QStringList {"does not match it"};
     }
 
     void compareTellsWhatARunLeft()
@@ -471,14 +471,20 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitStatus");
         QTest::newRow("one refused, a rollback trigger, one after another")
             << QStringList {"dbROZ.mdb|ROZ", "dbVAM.mdb|SOMA", "dbLUG.mdb|LUG|rollback"} << QStringList() << 0
-            << QStringList {"Selesai", "tidak dapat dibuka. Password database salah", "Selesai"} << 1;
+            << QStringList {"Selesai",
+                            "tidak dapat dibuka. Password yang dipakai program ini untuk database dengan "
+                            "nama ini tidak "
+                            "cocok dengannya. Pilih database program Lorvanta (dbROZ.mdb, dbVAM.mdb, "
+                            "dbLUG.mdb "
+                            "atau dbSOMA.mdb) dengan nama aslinya.",
+                            "Selesai"}
+            << 1;
         QTest::newRow("--only, a missing target")
             << QStringList {"dbROZ.mdb|ROZ", "gone/dbVAM.mdb|"} << QStringList {"--only", "Kemasan,Valuta"}
             << 0 << QStringList {"Selesai", "Tidak ada file @DIR@/gone/dbVAM.mdb"} << 1;
-        QTest::newRow("--password for every target")
-            << QStringList {"dbVAM.mdb|VAM", "dbSOMA.mdb|SOMA"}
-            << QStringList {"--password", "GorvanPelikMiro"} << 0
-            << QStringList {"Selesai", "Password database salah"} << 1;
+        QTest::newRow("--password for every target") << QStringList {"dbVAM.mdb|VAM", "dbSOMA.mdb|SOMA"}
+                                                     << QStringList {"--password", "GorvanPelikMiro"} << 0
+                                                     << QStringList {"Selesai", "dengan nama aslinya."} << 1;
         for (const int signal : {SIGINT, SIGTERM}) {
             const QString name = signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM");
             QTest::addRow("%s inside a statement that never ends", qPrintable(name))

@@ -172,7 +172,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("replacement"); // empty: wrong password
         QTest::addColumn<QString>("reason");
-        QTest::newRow("another program's password") << QByteArray() << "Password database salah";
+        QTest::newRow("another program's password") << QByteArray() << "Password yang dipakai program ini";
         QTest::newRow("not a database") << QByteArray("just text\r\n") << "bukan database";
         QTest::newRow("Access file") << QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(2000, '\0')
                                      << "Microsoft Access";

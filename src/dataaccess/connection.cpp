@@ -40,15 +40,6 @@ DataAccessError notOpen()
     return DataAccessError::databaseFailed(errc::NotOpen, Connection::tr("The connection is not open"));
 }
 
-QString withNotKept(const QString &description, qsizetype notKept)
-{
-    if (notKept <= 0)
-        return description;
-    return description
-        + Connection::tr("; the %n statement(s) before it since the last save were not kept", nullptr,
-                         static_cast<int>(notKept));
-}
-
 } // namespace
 
 Connection::Connection(QObject *parent) : QObject(parent)
@@ -81,8 +72,7 @@ void Connection::open()
     const QString provider = settings.valueOr(QStringLiteral("Provider"), {});
     if (provider.compare(JetProvider, Qt::CaseInsensitive) != 0)
         throw DataAccessError::databaseFailed(
-            errc::UnknownProvider,
-            tr("Provider \"%1\" is not known (only %2 is)").arg(provider, JetProvider));
+            errc::UnknownProvider, tr("Provider '%1' is not known (only %2 is)").arg(provider, JetProvider));
     m_dataSource = settings.valueOr(QStringLiteral("Data Source"), {});
     m_readOnly
         = settings.valueOr(QStringLiteral("Mode"), {}).compare(QStringLiteral("Read"), Qt::CaseInsensitive)
@@ -131,7 +121,9 @@ void Connection::attachToSqlite()
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0 || driverVersion != ownVersion)
         throw DataAccessError::databaseFailed(
             errc::ForeignSqlite,
-            tr("Qt's SQLite driver runs SQLite %1, this program %2").arg(driverVersion, ownVersion));
+            tr("the program is not installed as it should be: Qt's SQLite driver runs SQLite %1, this "
+               "program %2")
+                .arg(driverVersion, ownVersion));
     m_sqlite = *static_cast<sqlite3 *const *>(handle.constData());
     m_sinceWhileBusy.start();
     sqlite3_progress_handler(m_sqlite, ProgressSteps, &Connection::onProgress, this);
@@ -143,8 +135,7 @@ void Connection::checkPassword(const QString &password)
     try {
         verifier = readPasswordVerifier(m_database);
     } catch (const DataAccessError &failure) {
-        throw DataAccessError(failure.kind(), failure.number(),
-                              m_dataSource + QStringLiteral(": ") + failure.description());
+        throw failure.withDescription(m_dataSource + QStringLiteral(": ") + failure.description());
     }
     if (!verifier.isPlausible())
         throw DataAccessError::databaseFailed(
@@ -153,7 +144,10 @@ void Connection::checkPassword(const QString &password)
                 + tr("the database password record is damaged or was not written by this program"));
     if (!verifier.matches(password))
         throw DataAccessError::databaseFailed(
-            errc::WrongPassword, m_dataSource + QStringLiteral(": ") + tr("wrong database password"));
+            errc::WrongPassword,
+            m_dataSource + QStringLiteral(": ")
+                + tr("the password that this program uses for a database of this name does not match "
+                     "it"));
 }
 
 // A writer holding the file shows up here, within the busy timeout, and not
@@ -239,7 +233,7 @@ void Connection::requireIdle() const
 {
     requireOpen();
     if (m_inStatement)
-        throw DataAccessError::databaseFailed(errc::Busy, tr("The connection is still running a statement"));
+        throw DataAccessError::databaseFailed(errc::Busy, tr("The connection is still at work"));
 }
 
 void Connection::execute(const QString &statement)
@@ -324,11 +318,12 @@ void Connection::restoreLostTransaction()
         m_query->finish();
         endTransaction();
         m_explicitTransaction = false;
-        throw DataAccessError(
-            FailureKind::DatabaseFailed, failure.number(),
-            withNotKept(tr("the database undid its open transaction, and applying it again failed: %1")
-                            .arg(failure.description()),
-                        lost.size()));
+        throw DataAccessError(FailureKind::DatabaseFailed, failure.number(),
+                              tr("the database undid the work since the last save, and doing it again "
+                                 "failed: %1")
+                                  .arg(failure.description()),
+                              failure.remedy())
+            .withNotKept(lost.size());
     }
     m_restoring = false;
     m_journal = lost;
@@ -396,7 +391,7 @@ DataAccessError Connection::withLostWork(const DataAccessError &failure, int cal
     m_explicitTransaction = false;
     if (saved)
         return failure;
-    return DataAccessError(failure.kind(), failure.number(), withNotKept(failure.description(), notKept));
+    return failure.withNotKept(notKept);
 }
 
 void Connection::close()

@@ -58,17 +58,78 @@ QString refusedWriteReason(int systemError)
     }
 }
 
+bool isFolderReadOnly(int code, const WriteCircumstances &circumstances)
+{
+    const int primary = code & 0xff;
+    return code == ReadOnlyDirectory
+        || (!circumstances.folderWritable
+            && (primary == CantOpen || primary == IoErr || primary == ReadOnly));
+}
+
+Remedy remedyOfSystemError(int systemError)
+{
+    switch (systemError) {
+    case EFBIG:
+        return Remedy::AskAdministrator;
+    case EDQUOT:
+    case ENOSPC:
+        return Remedy::MakeRoom;
+    case EROFS:
+        return Remedy::MakeWritable;
+    default:
+        return Remedy::None;
+    }
+}
+
+Remedy remedyOf(int number, const WriteCircumstances &circumstances)
+{
+    if (isFolderReadOnly(number, circumstances))
+        return Remedy::MakeWritable;
+    switch (number) {
+    case errc::FileNotFound:
+    case errc::IsDirectory:
+    case errc::EmptyFile:
+    case errc::NotADatabase:
+    case errc::AccessDatabase:
+    case errc::ForeignDatabase:
+    case errc::WrongPassword:
+        return Remedy::PickOtherFile;
+    case errc::Unreadable:
+    case errc::ForeignSqlite:
+        return Remedy::AskAdministrator;
+    default:
+        break;
+    }
+    switch (number & 0xff) {
+    case Busy:
+    case Locked:
+        return Remedy::CloseOtherProgram;
+    case ReadOnly:
+        return number == ReadOnlyDbMoved ? Remedy::None : Remedy::MakeWritable;
+    case Full:
+        return Remedy::MakeRoom;
+    case Corrupt:
+        return Remedy::RestoreBackup;
+    case NotADb:
+        return Remedy::PickOtherFile;
+    case IoErr:
+        return remedyOfSystemError(circumstances.systemError) == Remedy::None
+            ? Remedy::AskAdministrator
+            : remedyOfSystemError(circumstances.systemError);
+    default:
+        return Remedy::None;
+    }
+}
+
 QString plainReason(int code, const WriteCircumstances &circumstances)
 {
     const int primary = code & 0xff;
     if (code == ReadOnlyDbMoved)
         return DataAccessError::tr("the database file was deleted, moved or replaced while in use");
     // SQLite creates and removes its journal beside the file at every save.
-    if (code == ReadOnlyDirectory
-        || (!circumstances.folderWritable
-            && (primary == CantOpen || primary == IoErr || primary == ReadOnly)))
-        return DataAccessError::tr("the folder of the database file is read-only, so its journal cannot be "
-                                   "created or removed there");
+    if (isFolderReadOnly(code, circumstances))
+        return DataAccessError::tr("the folder of the database file is read-only, and the database must "
+                                   "write a file of its own there at every save");
     if (primary == IoErr) {
         const QString refused = refusedWriteReason(circumstances.systemError);
         if (!refused.isEmpty())
@@ -77,7 +138,7 @@ QString plainReason(int code, const WriteCircumstances &circumstances)
     switch (primary) {
     case Busy:
     case Locked:
-        return DataAccessError::tr("the database is locked by another program");
+        return DataAccessError::tr("the database is in use by another program");
     case NoMem:
         return DataAccessError::tr("out of memory");
     case ReadOnly:
@@ -94,7 +155,7 @@ QString plainReason(int code, const WriteCircumstances &circumstances)
     case CantOpen:
         return DataAccessError::tr("the database file cannot be opened");
     case Error:
-        return DataAccessError::tr("the database refused the statement");
+        return DataAccessError::tr("the database refused the request");
     case TooBig:
         return DataAccessError::tr("a value is too large");
     case Constraint:
@@ -124,17 +185,37 @@ DataAccessError describe(int code, const QString &detail, const QString &context
                          const WriteCircumstances &circumstances)
 {
     const QString description = withDetail(plainReason(code, circumstances), detail);
-    return DataAccessError(kindOf(code & 0xff), code, withContext(context, description));
+    return DataAccessError(kindOf(code & 0xff), code, withContext(context, description),
+                           remedyOf(code, circumstances));
 }
 
 } // namespace
 
 DataAccessError::DataAccessError(FailureKind kind, int number, const QString &description)
+    : DataAccessError(kind, number, description, remedyOf(number, {}))
+{ }
+
+DataAccessError::DataAccessError(FailureKind kind, int number, const QString &description, Remedy remedy)
     : m_kind(kind),
       m_number(number),
+      m_remedy(remedy),
       m_description(description),
       m_what(QStringLiteral("%1 (%2)").arg(description).arg(number).toUtf8())
 { }
+
+DataAccessError DataAccessError::withDescription(const QString &description) const
+{
+    DataAccessError changed(m_kind, m_number, description, m_remedy);
+    changed.m_notKept = m_notKept;
+    return changed;
+}
+
+DataAccessError DataAccessError::withNotKept(qsizetype statements) const
+{
+    DataAccessError changed = *this;
+    changed.m_notKept = statements;
+    return changed;
+}
 
 DataAccessError DataAccessError::databaseFailed(int number, const QString &description)
 {

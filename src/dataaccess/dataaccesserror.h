@@ -40,6 +40,18 @@ constexpr int Busy = 3020;
 constexpr int NotOneQuery = 3021;
 } // namespace errc
 
+// What would mend a failure, as far as the data layer can tell; the caller
+// puts it in words that fit its place.
+enum class Remedy {
+    None,
+    CloseOtherProgram, // another program holds the file
+    MakeWritable, // the file, its folder or its file system takes no writes
+    PickOtherFile, // the file is no database of this program's
+    MakeRoom, // the disk or the quota is full
+    RestoreBackup, // the file is damaged
+    AskAdministrator, // the installation or the machine is at fault
+};
+
 // What the system tells about a failed write besides SQLite's code.
 struct WriteCircumstances
 {
@@ -55,6 +67,7 @@ class DataAccessError : public std::exception
 
 public:
     DataAccessError(FailureKind kind, int number, const QString &description);
+    DataAccessError(FailureKind kind, int number, const QString &description, Remedy remedy);
 
     // Maps a failure reported by Qt's SQLite driver to its kind, keeping
     // SQLite's result code as the number.
@@ -68,13 +81,22 @@ public:
     FailureKind kind() const { return m_kind; }
     bool isRowRefusal() const { return m_kind == FailureKind::RowRefused; }
     int number() const { return m_number; }
+    Remedy remedy() const { return m_remedy; }
     const QString &description() const { return m_description; }
+    // Statements run since the last save that the failure undid, the failing
+    // call's own not counted.
+    qsizetype notKept() const { return m_notKept; }
+
+    DataAccessError withDescription(const QString &description) const;
+    DataAccessError withNotKept(qsizetype statements) const;
     const char *what() const noexcept override { return m_what.constData(); }
 
 private:
     FailureKind m_kind;
     int m_number;
+    Remedy m_remedy;
     QString m_description;
+    qsizetype m_notKept = 0;
     QByteArray m_what;
 };
 

@@ -38,7 +38,8 @@ void checkPathLength(const QString &path, const QString &file)
     const qsizetype bytes = QFile::encodeName(QFileInfo(file).absoluteFilePath()).size();
     if (bytes > MaxPathBytes)
         refuse(errc::PathTooLong, path,
-               DataAccessError::tr("the path is too long: %1 bytes, where at most %2 can be opened")
+               DataAccessError::tr("the path is too long (%1 bytes, where at most %2 can be opened): move "
+                                   "the file to a folder with a shorter path")
                    .arg(bytes)
                    .arg(MaxPathBytes));
 }
@@ -56,9 +57,7 @@ void checkHeader(const QString &path, const QByteArray &header)
         refuse(errc::NotADatabase, path, DataAccessError::tr("the file is not a database"));
     const quint32 applicationId = qFromBigEndian<quint32>(header.constData() + 68);
     if (applicationId != ApplicationId)
-        refuse(errc::ForeignDatabase, path,
-               DataAccessError::tr("the database was not made for this program: it has no database "
-                                   "password"));
+        refuse(errc::ForeignDatabase, path, DataAccessError::tr("this is another program's database"));
 }
 
 QString uniqueConnectionName()

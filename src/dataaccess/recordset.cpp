@@ -70,7 +70,7 @@ int Recordset::fieldIndex(const QString &name) const
             return i;
     }
     throw DataAccessError::databaseFailed(errc::NoSuchField,
-                                          DataAccessError::tr("The query has no column \"%1\"").arg(name));
+                                          DataAccessError::tr("The table has no column '%1'").arg(name));
 }
 
 std::optional<QString> Recordset::field(const QString &name) const

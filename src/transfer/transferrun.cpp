@@ -14,8 +14,9 @@ using dataaccess::DataAccessError;
 
 // The data layer names the file, or the query, at the head of its reasons;
 // the messages here name them themselves, and give the reason a line, as a
-// sentence, of its own.
-QString reasonOf(const DataAccessError &failure, std::initializer_list<QString> named)
+// sentence, of its own: capitalised, and ended, after SQLite's own words in
+// parentheses, by a full stop.
+QString reasonOf(const DataAccessError &failure, const QStringList &named)
 {
     QString reason = failure.description();
     for (const QString &name : named) {
@@ -23,9 +24,10 @@ QString reasonOf(const DataAccessError &failure, std::initializer_list<QString> 
         if (reason.startsWith(prefix))
             reason = reason.mid(prefix.size());
     }
-    if (!reason.isEmpty())
-        reason[0] = reason.at(0).toUpper();
-    return reason;
+    if (reason.isEmpty())
+        return reason;
+    reason[0] = reason.at(0).toUpper();
+    return reason.endsWith(QLatin1Char('.')) ? reason : reason + QLatin1Char('.');
 }
 
 // What SQLite's quick check finds wrong in a table and its indexes, the
@@ -35,7 +37,7 @@ QString damageIn(const dataaccess::Connection &db, const QString &table)
     dataaccess::Recordset check;
     check.open(QStringLiteral("PRAGMA quick_check(%1)").arg(table), db);
     const QString finding = check.field(QStringLiteral("quick_check")).value_or(QString());
-    return finding == QLatin1String("ok") ? QString() : finding;
+    return finding == QLatin1String("ok") ? QString() : finding.simplified();
 }
 
 } // namespace
@@ -125,8 +127,51 @@ void TransferRun::openDatabase(dataaccess::Connection &connection, const QString
     try {
         connection.open();
     } catch (const DataAccessError &failure) {
-        failWith(tr("Database %1 cannot be opened.\n%2").arg(path, reasonOf(failure, {path})));
+        failWith(tr("Database %1 cannot be opened.").arg(path) + QLatin1Char('\n')
+                 + explained(failure, &connection == &cnSource ? m_sourcePath : m_targetPath));
     }
+}
+
+// The reason, what was lost, and what the operator can do about it.
+QString TransferRun::explained(const DataAccessError &failure, const QString &path,
+                               const QStringList &alsoNamed) const
+{
+    QStringList lines {reasonOf(failure, QStringList {path} + alsoNamed)};
+    if (failure.notKept() > 0)
+        lines << tr("%n code(s) read since the last save were not saved.", nullptr,
+                    static_cast<int>(failure.notKept()));
+    const bool source = path == m_sourcePath && failure.remedy() != dataaccess::Remedy::CloseOtherProgram;
+    const QString whatToDo = source ? tr("'NewCodes.mdb' comes with the program: ask the administrator to "
+                                         "install the program again.")
+                                    : advice(failure.remedy());
+    if (!whatToDo.isEmpty())
+        lines << whatToDo;
+    if (m_codesOffered)
+        lines << tr("The codes saved before stay in the database. Once the cause is mended, pressing Ok "
+                    "again is safe: codes already there are skipped.");
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString TransferRun::advice(dataaccess::Remedy remedy)
+{
+    switch (remedy) {
+    case dataaccess::Remedy::CloseOtherProgram:
+        return tr("Close that program, then press Ok again.");
+    case dataaccess::Remedy::MakeWritable:
+        return tr("The file and its folder must be made writable: ask the administrator.");
+    case dataaccess::Remedy::PickOtherFile:
+        return tr("Pick the database of the Lorvanta program (dbROZ.mdb, dbVAM.mdb, dbLUG.mdb or "
+                  "dbSOMA.mdb) under its own name.");
+    case dataaccess::Remedy::MakeRoom:
+        return tr("Make room on the disk, then press Ok again.");
+    case dataaccess::Remedy::RestoreBackup:
+        return tr("Restore the database from a backup.");
+    case dataaccess::Remedy::AskAdministrator:
+        return tr("Ask the administrator to mend this.");
+    case dataaccess::Remedy::None:
+        break;
+    }
+    return {};
 }
 
 // A failure to read the source, at its open or at any row, names the table;
@@ -144,9 +189,8 @@ void TransferRun::transferCategory(const CodeCategory &category)
             transferRow(category);
     } catch (const DataAccessError &failure) {
         stopIfInterrupted(failure);
-        failWith(tr("Table %1 in %2 cannot be read.\n%3")
-                     .arg(category.sourceTable, m_sourcePath,
-                          reasonOf(failure, {m_sourcePath, category.sourceQuery()})));
+        failWith(tr("Table %1 in %2 cannot be read.").arg(category.sourceTable, m_sourcePath)
+                 + QLatin1Char('\n') + explained(failure, m_sourcePath, {category.sourceQuery()}));
     }
 }
 
@@ -154,14 +198,15 @@ void TransferRun::transferRow(const CodeCategory &category)
 {
     const std::optional<QString> code = rsSource.field(QStringLiteral("Kode"));
     const std::optional<QString> description = rsSource.field(QStringLiteral("Uraian"));
+    m_codesOffered = true;
     try {
         cnTarget.execute(insertStatement(category, code, description));
     } catch (const DataAccessError &failure) {
         // A refused row (its code is there already, say) is skipped quietly.
         stopIfInterrupted(failure);
         if (!failure.isRowRefusal())
-            failWith(tr("Saving to table %1 in %2 failed.\n%3")
-                         .arg(category.targetTable, m_targetPath, reasonOf(failure, {m_targetPath})));
+            failWith(tr("Saving to table %1 in %2 failed.").arg(category.targetTable, m_targetPath)
+                     + QLatin1Char('\n') + explained(failure, m_targetPath));
     }
     m_window.yield();
     m_window.setStatusLine(statusLine(code, description));
@@ -198,8 +243,7 @@ void TransferRun::checkWrittenTables()
     try {
         cnTarget.commit();
     } catch (const DataAccessError &failure) {
-        failWith(
-            tr("Saving to database %1 failed.\n%2").arg(m_targetPath, reasonOf(failure, {m_targetPath})));
+        failWith(savingFailed(failure));
     }
     for (const QString &table : std::as_const(m_writtenTables)) {
         QString damage;
@@ -207,12 +251,13 @@ void TransferRun::checkWrittenTables()
             damage = damageIn(cnTarget, table);
         } catch (const DataAccessError &failure) {
             stopIfInterrupted(failure);
-            failWith(tr("Table %1 in %2 cannot be read.\n%3")
-                         .arg(table, m_targetPath, reasonOf(failure, {m_targetPath})));
+            failWith(tr("Table %1 in %2 cannot be read.").arg(table, m_targetPath) + QLatin1Char('\n')
+                     + explained(failure, m_targetPath));
         }
         if (!damage.isEmpty())
-            failWith(tr("Database %1 is damaged: restore it from a backup.\nTable %2 fails the check (%3)")
-                         .arg(m_targetPath, table, damage));
+            failWith(
+                tr("Database %1 is damaged.\nTable %2 fails the check (%3).").arg(m_targetPath, table, damage)
+                + QLatin1Char('\n') + advice(dataaccess::Remedy::RestoreBackup));
     }
 }
 
@@ -268,9 +313,15 @@ QString TransferRun::releaseAll()
     try {
         cnTarget.close();
     } catch (const DataAccessError &failure) {
-        return tr("Saving to database %1 failed.\n%2").arg(m_targetPath, reasonOf(failure, {m_targetPath}));
+        return savingFailed(failure);
     }
     return {};
+}
+
+QString TransferRun::savingFailed(const DataAccessError &failure) const
+{
+    return tr("Saving to database %1 failed.").arg(m_targetPath) + QLatin1Char('\n')
+        + explained(failure, m_targetPath);
 }
 
 } // namespace transfer

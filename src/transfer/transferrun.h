@@ -50,6 +50,10 @@ private:
     void startRunProper();
     void openSource();
     void openDatabase(dataaccess::Connection &connection, const QString &path, const QString &password);
+    QString explained(const dataaccess::DataAccessError &failure, const QString &path,
+                      const QStringList &alsoNamed = {}) const;
+    static QString advice(dataaccess::Remedy remedy);
+    QString savingFailed(const dataaccess::DataAccessError &failure) const;
     void transferCategory(const CodeCategory &category);
     void transferRow(const CodeCategory &category);
     void advanceProgress();
@@ -67,6 +71,7 @@ private:
     QString m_targetPath;
     std::optional<QString> m_targetPassword;
     double m_step = 0.0;
+    bool m_codesOffered = false;
     QStringList m_writtenTables;
     dataaccess::Connection cnTarget;
     dataaccess::Connection cnSource;

@@ -4,20 +4,12 @@
 <context>
     <name>DataAccessError</name>
     <message>
-        <source>the path is too long: %1 bytes, where at most %2 can be opened</source>
-        <translation>path terlalu panjang: %1 byte, padahal paling panjang %2 byte yang dapat dibuka</translation>
-    </message>
-    <message>
         <source>the file is empty, not a database</source>
         <translation>file kosong, bukan database</translation>
     </message>
     <message>
         <source>the file is not a database</source>
         <translation>file bukan database</translation>
-    </message>
-    <message>
-        <source>the database was not made for this program: it has no database password</source>
-        <translation>database tidak dibuat untuk program ini: tidak ada password database</translation>
     </message>
     <message>
         <source>The database cannot be made</source>
@@ -88,14 +80,6 @@
         <translation>file database dihapus, dipindahkan atau diganti saat sedang dipakai</translation>
     </message>
     <message>
-        <source>the folder of the database file is read-only, so its journal cannot be created or removed there</source>
-        <translation>folder file database hanya dapat dibaca, sehingga file jurnalnya tidak dapat dibuat atau dihapus di sana</translation>
-    </message>
-    <message>
-        <source>the database is locked by another program</source>
-        <translation>database sedang dikunci oleh program lain</translation>
-    </message>
-    <message>
         <source>out of memory</source>
         <translation>memori tidak cukup</translation>
     </message>
@@ -120,10 +104,6 @@
         <translation>file database tidak dapat dibuka</translation>
     </message>
     <message>
-        <source>the database refused the statement</source>
-        <translation>database menolak perintah ini</translation>
-    </message>
-    <message>
         <source>a value is too large</source>
         <translation>ada nilai yang terlalu besar</translation>
     </message>
@@ -146,10 +126,6 @@
     <message>
         <source>The next row cannot be read</source>
         <translation>Baris berikutnya tidak dapat dibaca</translation>
-    </message>
-    <message>
-        <source>The query has no column &quot;%1&quot;</source>
-        <translation>Hasil query tidak memiliki kolom &quot;%1&quot;</translation>
     </message>
     <message>
         <source>There is no current row</source>
@@ -177,40 +153,94 @@
     </message>
     <message>
         <source>%1: more than one query</source>
-        <translation>%1: lebih dari satu query</translation>
+        <translation>%1: lebih dari satu permintaan</translation>
+    </message>
+    <message>
+        <source>the path is too long (%1 bytes, where at most %2 can be opened): move the file to a folder with a shorter path</source>
+        <translation>path terlalu panjang (%1 byte, padahal paling panjang %2 byte yang dapat dibuka): pindahkan file ke folder dengan path yang lebih pendek</translation>
+    </message>
+    <message>
+        <source>this is another program&apos;s database</source>
+        <translation>ini database program lain</translation>
+    </message>
+    <message>
+        <source>the folder of the database file is read-only, and the database must write a file of its own there at every save</source>
+        <translation>folder file database hanya dapat dibaca, padahal database perlu menulis file pendamping di folder itu setiap kali menyimpan</translation>
+    </message>
+    <message>
+        <source>the database is in use by another program</source>
+        <translation>database sedang dipakai oleh program lain</translation>
+    </message>
+    <message>
+        <source>the database refused the request</source>
+        <translation>database menolak permintaan ini</translation>
+    </message>
+    <message>
+        <source>The table has no column &apos;%1&apos;</source>
+        <translation>Tabel tidak memiliki kolom &apos;%1&apos;</translation>
     </message>
 </context>
 <context>
     <name>TransferRun</name>
     <message>
-        <source>Database %1 is damaged: restore it from a backup.
-Table %2 fails the check (%3)</source>
-        <translation>Database %1 rusak: pulihkan dari cadangan (backup).
-Tabel %2 tidak lolos pemeriksaan (%3)</translation>
+        <source>Database %1 cannot be opened.</source>
+        <translation>Database %1 tidak dapat dibuka.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n code(s) read since the last save were not saved.</source>
+        <translation>
+            <numerusform>%n kode yang dibaca sejak penyimpanan terakhir tidak tersimpan.</numerusform>
+        </translation>
     </message>
     <message>
-        <source>Database %1 cannot be opened.
-%2</source>
-        <translation>Database %1 tidak dapat dibuka.
-%2</translation>
+        <source>&apos;NewCodes.mdb&apos; comes with the program: ask the administrator to install the program again.</source>
+        <translation>&apos;NewCodes.mdb&apos; adalah bagian dari program ini: minta administrator memasang ulang program.</translation>
     </message>
     <message>
-        <source>Table %1 in %2 cannot be read.
-%3</source>
-        <translation>Tabel %1 di %2 tidak dapat dibaca.
-%3</translation>
+        <source>The codes saved before stay in the database. Once the cause is mended, pressing Ok again is safe: codes already there are skipped.</source>
+        <translation>Kode yang sudah tersimpan tetap ada di database. Setelah penyebabnya diatasi, Ok aman ditekan lagi: kode yang sudah ada akan dilewati.</translation>
     </message>
     <message>
-        <source>Saving to table %1 in %2 failed.
-%3</source>
-        <translation>Gagal menyimpan ke tabel %1 di %2.
-%3</translation>
+        <source>Close that program, then press Ok again.</source>
+        <translation>Tutup program itu, lalu tekan Ok lagi.</translation>
     </message>
     <message>
-        <source>Saving to database %1 failed.
-%2</source>
-        <translation>Gagal menyimpan ke database %1.
-%2</translation>
+        <source>The file and its folder must be made writable: ask the administrator.</source>
+        <translation>File dan foldernya harus dapat ditulisi: minta bantuan administrator.</translation>
+    </message>
+    <message>
+        <source>Pick the database of the Lorvanta program (dbROZ.mdb, dbVAM.mdb, dbLUG.mdb or dbSOMA.mdb) under its own name.</source>
+        <translation>Pilih database program Lorvanta (dbROZ.mdb, dbVAM.mdb, dbLUG.mdb atau dbSOMA.mdb) dengan nama aslinya.</translation>
+    </message>
+    <message>
+        <source>Make room on the disk, then press Ok again.</source>
+        <translation>Kosongkan sebagian ruang disk, lalu tekan Ok lagi.</translation>
+    </message>
+    <message>
+        <source>Restore the database from a backup.</source>
+        <translation>Pulihkan database dari cadangan (backup).</translation>
+    </message>
+    <message>
+        <source>Ask the administrator to mend this.</source>
+        <translation>Minta administrator memperbaikinya.</translation>
+    </message>
+    <message>
+        <source>Table %1 in %2 cannot be read.</source>
+        <translation>Tabel %1 di %2 tidak dapat dibaca.</translation>
+    </message>
+    <message>
+        <source>Saving to table %1 in %2 failed.</source>
+        <translation>Gagal menyimpan ke tabel %1 di %2.</translation>
+    </message>
+    <message>
+        <source>Database %1 is damaged.
+Table %2 fails the check (%3).</source>
+        <translation>Database %1 rusak.
+Tabel %2 tidak lolos pemeriksaan (%3).</translation>
+    </message>
+    <message>
+        <source>Saving to database %1 failed.</source>
+        <translation>Gagal menyimpan ke database %1.</translation>
     </message>
 </context>
 <context>
@@ -219,43 +249,37 @@ Tabel %2 tidak lolos pemeriksaan (%3)</translation>
         <source>The connection is not open</source>
         <translation>Koneksi ke database tidak terbuka</translation>
     </message>
-    <message numerus="yes">
-        <source>; the %n statement(s) before it since the last save were not kept</source>
-        <translation>
-            <numerusform>; %n perintah sebelumnya sejak penyimpanan terakhir tidak tersimpan</numerusform>
-        </translation>
-    </message>
     <message>
         <source>The connection is already open</source>
         <translation>Koneksi ke database sudah terbuka</translation>
-    </message>
-    <message>
-        <source>Provider &quot;%1&quot; is not known (only %2 is)</source>
-        <translation>Provider &quot;%1&quot; tidak dikenal (yang dikenal hanya %2)</translation>
-    </message>
-    <message>
-        <source>Qt&apos;s SQLite driver runs SQLite %1, this program %2</source>
-        <translation>driver SQLite milik Qt menjalankan SQLite %1, sedangkan program ini SQLite %2</translation>
     </message>
     <message>
         <source>the database password record is damaged or was not written by this program</source>
         <translation>catatan password database rusak atau tidak ditulis oleh program ini</translation>
     </message>
     <message>
-        <source>wrong database password</source>
-        <translation>password database salah</translation>
-    </message>
-    <message>
-        <source>The connection is still running a statement</source>
-        <translation>Koneksi ke database masih menjalankan perintah</translation>
-    </message>
-    <message>
-        <source>the database undid its open transaction, and applying it again failed: %1</source>
-        <translation>database membatalkan transaksinya yang terbuka, dan gagal menerapkannya kembali: %1</translation>
-    </message>
-    <message>
         <source>The changes cannot be saved</source>
         <translation>Perubahan tidak dapat disimpan</translation>
+    </message>
+    <message>
+        <source>Provider &apos;%1&apos; is not known (only %2 is)</source>
+        <translation>Provider &apos;%1&apos; tidak dikenal (yang dikenal hanya %2)</translation>
+    </message>
+    <message>
+        <source>the program is not installed as it should be: Qt&apos;s SQLite driver runs SQLite %1, this program %2</source>
+        <translation>program ini tidak terpasang dengan benar: driver SQLite milik Qt menjalankan SQLite %1, sedangkan program ini SQLite %2</translation>
+    </message>
+    <message>
+        <source>the password that this program uses for a database of this name does not match it</source>
+        <translation>password yang dipakai program ini untuk database dengan nama ini tidak cocok dengannya</translation>
+    </message>
+    <message>
+        <source>The connection is still at work</source>
+        <translation>Koneksi ke database masih bekerja</translation>
+    </message>
+    <message>
+        <source>the database undid the work since the last save, and doing it again failed: %1</source>
+        <translation>database membatalkan pekerjaan sejak penyimpanan terakhir, dan gagal mengulanginya: %1</translation>
     </message>
 </context>
 <context>
