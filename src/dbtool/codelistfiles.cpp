@@ -4,13 +4,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace codelists {
 
 namespace {
 
 constexpr int LocodeColumns = 12;
-enum LocodeColumn { Change = 0, Country = 1, Location = 2, Name = 3, Function = 6 };
+enum LocodeColumn { Change = 0, Country = 1, Location = 2, Name = 3, Function = 6, Status = 7, Date = 8 };
 
 QByteArray readWholeFile(const QString &path)
 {
@@ -38,24 +40,61 @@ template<typename Handle> void forEachRecord(const QByteArray &data, const QStri
     throw InputError(QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(why));
 }
 
-// UN/LOCODE codes: two letters for the country, three letters or digits
-// 2 to 9 for the location.
-bool isCode(const QString &text, int length, bool digitsToo)
-{
-    if (text.size() != length)
-        return false;
-    for (const QChar c : text) {
-        const bool letter = c >= QLatin1Char('A') && c <= QLatin1Char('Z');
-        const bool digit = c >= QLatin1Char('2') && c <= QLatin1Char('9');
-        if (!letter && !(digitsToo && digit))
-            return false;
-    }
-    return true;
-}
-
 QString textOf(const csv::Field &field)
 {
     return field.value_or(QString());
+}
+
+bool matches(const QString &text, const QRegularExpression &pattern)
+{
+    return pattern.match(text).hasMatch();
+}
+
+// Two letters for the country; three letters or digits for the location,
+// none for a line that names the country itself.
+bool isCountryAndLocation(const QString &country, const QString &location)
+{
+    static const QRegularExpression countryCode(QStringLiteral("^[A-Z]{2}$"));
+    static const QRegularExpression locationCode(QStringLiteral("^([A-Z0-9]{3})?$"));
+    return matches(country, countryCode) && matches(location, locationCode);
+}
+
+// The columns whose shape tells a code list from a file of another layout
+// (a header line, the columns in another order); what is wrong, if any.
+QString layoutFault(const csv::Record &record)
+{
+    struct Shape
+    {
+        LocodeColumn column;
+        QLatin1String name;
+        QRegularExpression pattern;
+        QLatin1String described;
+    };
+    static const Shape shapes[] = {
+        {Function, QLatin1String("Function"), QRegularExpression(QStringLiteral("^([0-9B-]{8})?$")),
+         QLatin1String("eight of 0-9, B and -")},
+        {Status, QLatin1String("Status"), QRegularExpression(QStringLiteral("^([A-Z]{2})?$")),
+         QLatin1String("two capital letters")},
+        {Date, QLatin1String("Date"), QRegularExpression(QStringLiteral("^([0-9]{4})?$")),
+         QLatin1String("four digits")},
+    };
+    for (const Shape &shape : shapes) {
+        const QString text = textOf(record.at(shape.column));
+        if (!matches(text, shape.pattern))
+            return QStringLiteral("%1 \"%2\" is not %3").arg(shape.name, text, shape.described);
+    }
+    return {};
+}
+
+// The lists come in UTF-8 and, from UNECE, in ISO 8859-1; bytes that are
+// no UTF-8 can only be the latter. The data as UTF-8, and which it was.
+std::pair<QByteArray, QString> asUtf8(const QByteArray &data)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(data);
+    if (!utf8.hasError())
+        return {data, QStringLiteral("UTF-8")};
+    return {QString::fromLatin1(data).toUtf8(), QStringLiteral("ISO 8859-1")};
 }
 
 } // namespace
@@ -90,24 +129,38 @@ void readLocodeFile(const QString &path, Ports &ports)
 
 void readLocodeData(const QByteArray &data, const QString &path, Ports &ports)
 {
-    forEachRecord(data, path, [&](const csv::Record &record, qsizetype line) {
-        if (record.size() != LocodeColumns)
-            badLine(path, line,
-                    QStringLiteral("expected %1 fields, found %2").arg(LocodeColumns).arg(record.size()));
-        const QString country = textOf(record.at(Country));
-        const QString location = textOf(record.at(Location));
-        const bool isPort = textOf(record.at(Function)).startsWith(QLatin1Char('1'));
-        const bool isRemoved = textOf(record.at(Change)) == QLatin1String("X");
-        // A line without a location code names a country, or points to an
-        // entry under another country ("Basse-Terre = GP BBR"): no port of its own.
-        if (!isPort || isRemoved || location.isEmpty())
-            return;
-        if (!isCode(country, 2, false) || !isCode(location, 3, true))
-            badLine(path, line,
+    const auto [utf8, encoding] = asUtf8(data);
+    try {
+        forEachRecord(utf8, path, [&](const csv::Record &record, qsizetype line) {
+            if (record.size() != LocodeColumns)
+                badLine(path, line,
+                        QStringLiteral("expected %1 fields, found %2").arg(LocodeColumns).arg(record.size()));
+            const QString country = textOf(record.at(Country));
+            const QString location = textOf(record.at(Location));
+            if (!isCountryAndLocation(country, location))
+                badLine(
+                    path, line,
                     QStringLiteral("\"%1\" \"%2\" is no country and location code").arg(country, location));
-        CodeList &list = country == QLatin1String("ID") ? ports.domestic : ports.foreign;
-        list.append({country + location, record.at(Name)});
-    });
+            if (const QString fault = layoutFault(record); !fault.isEmpty())
+                badLine(path, line, QStringLiteral("not a line of a UN/LOCODE code list: ") + fault);
+            const bool isPort = textOf(record.at(Function)).startsWith(QLatin1Char('1'));
+            const bool isRemoved
+                = textOf(record.at(Change)).compare(QLatin1String("X"), Qt::CaseInsensitive) == 0;
+            // A line without a location code names a country, or points to an
+            // entry under another country ("Basse-Terre = GP BBR"): no port of its own.
+            if (!isPort || isRemoved || location.isEmpty())
+                return;
+            const QString code = country + location;
+            const qsizetype known = ports.codes.size();
+            ports.codes.insert(code);
+            if (ports.codes.size() == known)
+                return;
+            CodeList &list = country == QLatin1String("ID") ? ports.domestic : ports.foreign;
+            list.append({code, record.at(Name)});
+        });
+    } catch (const InputError &error) {
+        throw InputError(QStringLiteral("%1 (read as %2)").arg(error.message(), encoding));
+    }
 }
 
 QMap<QString, CodeList> readSourceLists(const QString &folder, const QStringList &locodeFiles)

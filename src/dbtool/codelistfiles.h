@@ -3,6 +3,7 @@
 #include "dbtool/csv.h"
 
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
@@ -29,15 +30,18 @@ public:
 // One code list: header "Kode,Uraian", then two fields a record.
 CodeList readCodeListFile(const QString &path);
 
-// Ports of UN/LOCODE files (no header; Change, Country, Location, Name,
-// NameWoDiacritics, Subdivision, Function, Status, Date, IATA, Coordinates,
-// Remarks): entries whose Function starts with "1", whose Change is not "X"
-// and that have a location code of their own, in file order, Indonesian ones (country "ID") apart from the
-// others.
+// Ports of UN/LOCODE code-list files, as UNECE publishes them (no header;
+// Change, Country, Location, Name, NameWoDiacritics, Subdivision, Function,
+// Status, Date, IATA, Coordinates, Remarks; UTF-8 or ISO 8859-1): entries
+// whose Function starts with "1", that are not marked "X" for removal and
+// that have a location code of their own, in file order, Indonesian ones
+// (country "ID") apart from the others. A code keeps its first entry: the
+// lists give some places under two names.
 struct Ports
 {
     CodeList domestic;
     CodeList foreign;
+    QSet<QString> codes;
 };
 void readLocodeFile(const QString &path, Ports &ports);
 // The same for a file's bytes; path names them in messages.

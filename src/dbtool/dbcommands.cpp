@@ -29,19 +29,23 @@ QString quotedIdentifier(const QString &name)
 
 // Positional arguments, as many as a command takes (AnyNumber: at least
 // the least), and options among them: "--name value", repeatable ones
-// collected in order.
+// collected in order, and flags "--name" alone.
 class Options
 {
 public:
     static constexpr qsizetype AnyNumber = -1;
 
     Options(const QStringList &arguments, qsizetype positionalCount, const QStringList &allowed,
-            qsizetype mostPositional = 0)
+            qsizetype mostPositional = 0, const QStringList &flags = {})
     {
         for (qsizetype i = 0; i < arguments.size(); ++i) {
             const QString &argument = arguments.at(i);
             if (!argument.startsWith(QLatin1String("--"))) {
                 m_positional << argument;
+                continue;
+            }
+            if (flags.contains(argument)) {
+                m_flags << argument;
                 continue;
             }
             if (!allowed.contains(argument))
@@ -59,6 +63,7 @@ public:
     }
 
     QString positional(qsizetype index) const { return m_positional.at(index); }
+    bool isSet(const QString &flag) const { return m_flags.contains(flag); }
     QStringList positionalFrom(qsizetype index) const { return m_positional.mid(index); }
 
     QStringList all(const QString &name) const
@@ -83,6 +88,7 @@ public:
 
 private:
     QStringList m_positional;
+    QStringList m_flags;
     QList<std::pair<QString, QString>> m_values;
 };
 
@@ -103,7 +109,8 @@ QString usage()
     return QStringLiteral("usage: valdoren-db create-target PATH --program ROZ|VAM|LUG|SOMA\n"
                           "       valdoren-db create-source PATH --from DIR [--locode FILE]...\n"
                           "       valdoren-db dump PATH TABLE [--password P]\n"
-                          "       valdoren-db compare SOURCE TARGET [--password P]\n"
+                          "       valdoren-db compare SOURCE TARGET [--password P] [--list]\n"
+                          "       valdoren-db changes OLD NEW [--list]\n"
                           "       valdoren-db transfer SOURCE TARGET... [--only CATEGORIES] [--password P]\n"
                           "       valdoren-db --version | --help");
 }
@@ -135,11 +142,18 @@ int run(const QStringList &arguments, QIODevice &out)
                         only.isEmpty() ? QStringList() : only.split(QLatin1Char(',')),
                         options.single(QStringLiteral("--password"), false), out);
     } else if (command == QLatin1String("compare")) {
-        const Options options(rest, 2, {QStringLiteral("--password")});
+        const Options options(rest, 2, {QStringLiteral("--password")}, 2, {QStringLiteral("--list")});
         return compare(options.positional(0), options.positional(1),
-                       options.single(QStringLiteral("--password"), false), out)
+                       options.single(QStringLiteral("--password"), false),
+                       options.isSet(QStringLiteral("--list")), out)
             ? Done
             : CodesMissing;
+    } else if (command == QLatin1String("changes")) {
+        const Options options(rest, 2, {}, 2, {QStringLiteral("--list")});
+        return changes(options.positional(0), options.positional(1), options.isSet(QStringLiteral("--list")),
+                       out)
+            ? Differ
+            : Done;
     } else {
         throw CommandError((command.isEmpty() ? QStringLiteral("no command given\n")
                                               : QStringLiteral("unknown command \"%1\"\n").arg(command))
@@ -260,26 +274,65 @@ struct Tally
     }
 };
 
-Tally tally(const Codes &source, const Codes &target)
+// Codes sorted, so that two listings of the same change read the same.
+struct Difference
 {
-    Tally counts;
-    counts.inSource = source.size();
-    for (auto it = source.cbegin(); it != source.cend(); ++it) {
-        const auto stored = target.constFind(it.key());
-        if (stored == target.cend()) {
-            ++counts.missing;
-            continue;
-        }
-        ++counts.present;
-        if (*stored != it.value())
-            ++counts.otherDescription;
+    QStringList added;
+    QStringList withdrawn;
+    QStringList changed;
+
+    qsizetype size() const { return added.size() + withdrawn.size() + changed.size(); }
+};
+
+Difference differenceOf(const Codes &before, const Codes &after)
+{
+    Difference found;
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const auto old = before.constFind(it.key());
+        if (old == before.cend())
+            found.added << it.key();
+        else if (*old != it.value())
+            found.changed << it.key();
     }
-    return counts;
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (!after.contains(it.key()))
+            found.withdrawn << it.key();
+    }
+    for (QStringList *codes : {&found.added, &found.withdrawn, &found.changed})
+        codes->sort();
+    return found;
+}
+
+QString countsLine(const QString &name, qsizetype added, qsizetype withdrawn, qsizetype changed)
+{
+    return QStringLiteral("%1: %2 added, %3 withdrawn, %4 changed\n")
+        .arg(name)
+        .arg(added)
+        .arg(withdrawn)
+        .arg(changed);
+}
+
+// One line a code: a description never breaks it.
+QString listing(const Difference &difference, const Codes &before, const Codes &after)
+{
+    QString lines;
+    const auto line = [&](QChar mark, const QString &code, const QString &description) {
+        lines += QStringLiteral("  ") + mark + QLatin1Char(' ') + escapedControls(code) + QLatin1Char(' ')
+            + escapedControls(description) + QLatin1Char('\n');
+    };
+    for (const QString &code : difference.added)
+        line(QLatin1Char('+'), code, after.value(code));
+    for (const QString &code : difference.withdrawn)
+        line(QLatin1Char('-'), code, before.value(code));
+    for (const QString &code : difference.changed)
+        line(QLatin1Char('~'), code, before.value(code) + QStringLiteral(" -> ") + after.value(code));
+    return lines;
 }
 
 } // namespace
 
-bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, QIODevice &out)
+bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, bool listCodes,
+             QIODevice &out)
 {
     const bool soma = transfer::isSomaTarget(targetPath);
     const QString targetPassword = !password.isEmpty()
@@ -304,8 +357,14 @@ bool compare(const QString &sourcePath, const QString &targetPath, const QString
             const Codes stored
                 = readCodes(target, QStringLiteral("SELECT KdEdi, Uredi FROM ") + category.targetTable,
                             QStringLiteral("KdEdi"), QStringLiteral("Uredi"), INT_MAX);
-            const Tally counts = tally(offered, stored);
+            // Codes only the target has are its own business.
+            Difference difference = differenceOf(stored, offered);
+            difference.withdrawn.clear();
+            const Tally counts {offered.size(), offered.size() - difference.added.size(),
+                                difference.added.size(), difference.changed.size()};
             out.write(counts.line(name).toUtf8());
+            if (listCodes)
+                out.write(listing(difference, stored, offered).toUtf8());
             total += counts;
         }
         source.close();
@@ -313,6 +372,53 @@ bool compare(const QString &sourcePath, const QString &targetPath, const QString
     });
     out.write(total.line(QStringLiteral("total")).toUtf8());
     return total.missing == 0;
+}
+
+bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIODevice &out)
+{
+    Difference total;
+    asCommand([&] {
+        dataaccess::Connection older;
+        dataaccess::Connection newer;
+        openForReading(older, oldPath, QString());
+        openForReading(newer, newPath, QString());
+        for (const transfer::CodeCategory &category : transfer::codeCategories()) {
+            const auto codesIn = [&](const dataaccess::Connection &db) {
+                return readCodes(db, category.sourceQuery(), QStringLiteral("Kode"), QStringLiteral("Uraian"),
+                                 INT_MAX);
+            };
+            const Codes before = codesIn(older);
+            const Codes after = codesIn(newer);
+            const Difference difference = differenceOf(before, after);
+            out.write(countsLine(category.sourceTable, difference.added.size(), difference.withdrawn.size(),
+                                 difference.changed.size())
+                          .toUtf8());
+            if (listCodes)
+                out.write(listing(difference, before, after).toUtf8());
+            total.added += difference.added;
+            total.withdrawn += difference.withdrawn;
+            total.changed += difference.changed;
+        }
+        older.close();
+        newer.close();
+    });
+    out.write(
+        countsLine(QStringLiteral("total"), total.added.size(), total.withdrawn.size(), total.changed.size())
+            .toUtf8());
+    return total.size() > 0;
+}
+
+QString escapedControls(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
 }
 
 } // namespace dbcommands

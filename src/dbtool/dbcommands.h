@@ -18,11 +18,13 @@ public:
 
 QString usage();
 
-// Exit statuses: 0 done (compare: no code missing; transfer: every target
-// "Selesai"), 1 compare found codes missing or a transfer did not complete,
+// Exit statuses: 0 done (compare: no code missing; changes: the sources
+// hold the same codes; transfer: every target "Selesai"), 1 compare found
+// codes missing, changes found a difference or a transfer did not complete,
 // 2 an error; a transfer stopped by a signal, 128 + its number.
 constexpr int Done = 0;
 constexpr int CodesMissing = 1;
+constexpr int Differ = 1;
 constexpr int NotAllCompleted = 1;
 constexpr int Failed = 2;
 constexpr int StoppedBySignal = 128;
@@ -38,10 +40,24 @@ void dump(const QString &path, const QString &table, const QString &password, QI
 // What a run left: for each category, in the run's order, the codes of the
 // source, those present in the target, those missing, and those present
 // with another description than the run stores (the source's, cut to the
-// category's limit); then the totals. Reads both files without changing
-// them, also while another program writes to them. An empty password means
-// the one the run uses for the target. True when no code is missing.
-bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, QIODevice &out);
+// category's limit); then the totals. With listCodes also each code
+// missing ("+", as a run would add it) and each code with another
+// description ("~", the target's, then the source's). Reads both files
+// without changing them, also while another program writes to them. An
+// empty password means the one the run uses for the target. True when no
+// code is missing.
+bool compare(const QString &sourcePath, const QString &targetPath, const QString &password, bool listCodes,
+             QIODevice &out);
+
+// What the source database newPath brings against oldPath: for each
+// category, in the run's order, the codes added, withdrawn and changed (the
+// same code with another description), then the totals; with listCodes
+// also each code, with its description. True when anything differs.
+bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIODevice &out);
+
+// text with each control character as \xNN, so that a terminal shows it
+// as it is and a line stays one line.
+QString escapedControls(const QString &text);
 
 // The window's transfer run on each target in turn, with the categories of
 // onlyTables ticked (source table names; all six when empty) and each

@@ -28,6 +28,16 @@ QString reasonOf(const DataAccessError &failure, std::initializer_list<QString> 
     return reason;
 }
 
+// What SQLite's quick check finds wrong in a table and its indexes, the
+// first finding in its own words; empty when nothing is.
+QString damageIn(const dataaccess::Connection &db, const QString &table)
+{
+    dataaccess::Recordset check;
+    check.open(QStringLiteral("PRAGMA quick_check(%1)").arg(table), db);
+    const QString finding = check.field(QStringLiteral("quick_check")).value_or(QString());
+    return finding == QLatin1String("ok") ? QString() : finding;
+}
+
 } // namespace
 
 TransferRun::TransferRun(RunWindow &window, const QString &sourcePath)
@@ -128,6 +138,7 @@ void TransferRun::transferCategory(const CodeCategory &category)
     if (category.skippedForSoma && isSomaTarget(m_targetPath))
         return;
     m_window.categoryStarts(category);
+    m_writtenTables << category.targetTable;
     try {
         for (rsSource.open(category.sourceQuery(), cnSource); !rsSource.eof(); rsSource.moveNext())
             transferRow(category);
@@ -178,8 +189,36 @@ void TransferRun::stopIfInterrupted(const DataAccessError &failure) const
         throw Stop {};
 }
 
+// A table damaged under the run (another program writing over the file, a
+// failing disk) may take rows without a complaint: once they are saved, a
+// check of the tables written, cheap beside one of the whole file, finds it
+// before "Selesai" is said.
+void TransferRun::checkWrittenTables()
+{
+    try {
+        cnTarget.commit();
+    } catch (const DataAccessError &failure) {
+        failWith(
+            tr("Saving to database %1 failed.\n%2").arg(m_targetPath, reasonOf(failure, {m_targetPath})));
+    }
+    for (const QString &table : std::as_const(m_writtenTables)) {
+        QString damage;
+        try {
+            damage = damageIn(cnTarget, table);
+        } catch (const DataAccessError &failure) {
+            stopIfInterrupted(failure);
+            failWith(tr("Table %1 in %2 cannot be read.\n%3")
+                         .arg(table, m_targetPath, reasonOf(failure, {m_targetPath})));
+        }
+        if (!damage.isEmpty())
+            failWith(tr("Database %1 is damaged: restore it from a backup.\nTable %2 fails the check (%3)")
+                         .arg(m_targetPath, table, damage));
+    }
+}
+
 void TransferRun::complete()
 {
+    checkWrittenTables();
     const QString releaseFailure = releaseAll();
     if (!releaseFailure.isEmpty())
         failWith(releaseFailure);

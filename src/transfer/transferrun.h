@@ -53,6 +53,7 @@ private:
     void transferCategory(const CodeCategory &category);
     void transferRow(const CodeCategory &category);
     void advanceProgress();
+    void checkWrittenTables();
     void complete();
     void stoppedEnding();
     void checkForStopRequest() const;
@@ -66,6 +67,7 @@ private:
     QString m_targetPath;
     std::optional<QString> m_targetPassword;
     double m_step = 0.0;
+    QStringList m_writtenTables;
     dataaccess::Connection cnTarget;
     dataaccess::Connection cnSource;
     dataaccess::Recordset rsSource;

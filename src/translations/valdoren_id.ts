@@ -183,6 +183,12 @@
 <context>
     <name>TransferRun</name>
     <message>
+        <source>Database %1 is damaged: restore it from a backup.
+Table %2 fails the check (%3)</source>
+        <translation>Database %1 rusak: pulihkan dari cadangan (backup).
+Tabel %2 tidak lolos pemeriksaan (%3)</translation>
+    </message>
+    <message>
         <source>Database %1 cannot be opened.
 %2</source>
         <translation>Database %1 tidak dapat dibuka.

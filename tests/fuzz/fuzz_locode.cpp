@@ -1,5 +1,5 @@
 // Any bytes as a UN/LOCODE file: no crash; malformed input is named by a
-// line, and every port read has a code of country and location.
+// line, and every port read has a code of country and location, once.
 #include "dbtool/codelistfiles.h"
 
 #include <cstdint>
@@ -16,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         return 0;
     }
+    if (ports.domestic.size() + ports.foreign.size() != ports.codes.size())
+        std::abort();
     for (const codelists::CodeRow &port : ports.domestic) {
         if (!port.code || !port.code->startsWith(QStringLiteral("ID")))
             std::abort();
