@@ -42,7 +42,13 @@ class TestInfoWindow : public QObject
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(transfer::useWindowLanguage()); }
-    void init() { m_folder.reset(new QTemporaryDir); }
+    void init()
+    {
+        m_folder.reset(new QTemporaryDir);
+        // Where the operator's own folder stands in for the program folder.
+        m_dataHome.reset(new QTemporaryDir);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome->path()));
+    }
 
     void savesTheTextOnEveryClosePath_data()
     {
@@ -196,13 +202,33 @@ private Q_SLOTS:
         info.reject();
     }
 
-    void unwritableFolderIsReportedAndTheWindowStillCloses()
+    // Where the program folder does not take the file, the operator's data
+    // folder does; only when neither does, a message says so.
+    void savesWhereAFolderTakesItAndTheWindowStillCloses_data()
     {
+        QTest::addColumn<bool>("programFolderWritable");
+        QTest::addColumn<bool>("dataHomeWritable");
+        QTest::addColumn<QString>("savedIn");
+        QTest::newRow("program folder writable") << true << true << "program folder";
+        QTest::newRow("program folder read-only") << false << true << "data folder";
+        QTest::newRow("neither writable: a message") << false << false << QString();
+    }
+
+    void savesWhereAFolderTakesItAndTheWindowStillCloses()
+    {
+        QFETCH(bool, programFolderWritable);
+        QFETCH(bool, dataHomeWritable);
+        QFETCH(QString, savedIn);
         const QString path = m_folder->filePath(QStringLiteral("LastInfo.txt"));
+        const QString standIn = m_dataHome->filePath(QStringLiteral("valdoren/LastInfo.txt"));
         writeFile(path, "older text\r\n");
-        if (!makeReadOnly(m_folder->path()))
+        const auto restore = qScopeGuard([&] {
+            makeWritable(m_folder->path());
+            makeWritable(m_dataHome->path());
+        });
+        if ((!programFolderWritable && !makeReadOnly(m_folder->path()))
+            || (!dataHomeWritable && !makeReadOnly(m_dataHome->path())))
             QSKIP("cannot make a folder read-only here (chattr missing?)");
-        const auto restore = qScopeGuard([&] { makeWritable(m_folder->path()); });
         FakeDialogs dialogs;
         frmInfo info(m_folder->path());
         info.setText(QStringLiteral("new text"));
@@ -210,13 +236,15 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&info));
         QTest::mouseClick(info.cmdClose, Qt::LeftButton);
         QVERIFY(!info.isVisible());
-        QCOMPARE(dialogs.messages.size(), 1);
-        QVERIFY2(
-            dialogs.messages.first().startsWith(QStringLiteral("Gagal menyimpan %1.\nFolder program tidak "
-                                                               "dapat ditulisi (")
-                                                    .arg(path)),
-            qPrintable(dialogs.messages.first()));
-        QCOMPARE(fileBytes(path), QByteArray("older text\r\n")); // not cut off
+        QCOMPARE(fileBytes(path),
+                 QByteArray(savedIn == "program folder" ? "new text\r\n" : "older text\r\n")); // not cut off
+        QCOMPARE(fileBytes(standIn), QByteArray(savedIn == "data folder" ? "new text\r\n" : "<missing>"));
+        QCOMPARE(dialogs.messages.size(), savedIn.isEmpty() ? 1 : 0);
+        if (savedIn.isEmpty())
+            QVERIFY2(dialogs.messages.first().startsWith(
+                         QStringLiteral("Gagal menyimpan %1.\nFolder program tidak dapat ditulisi (")
+                             .arg(standIn)),
+                     qPrintable(dialogs.messages.first()));
     }
 
     void helpButtonTwiceShowsTheSameTextAndSavesItEachTime()
@@ -305,6 +333,7 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<QTemporaryDir> m_dataHome;
 };
 
 QTEST_MAIN(TestInfoWindow)

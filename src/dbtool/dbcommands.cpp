@@ -111,14 +111,19 @@ QString usage()
                           "       valdoren-db dump PATH TABLE [--password P]\n"
                           "       valdoren-db compare SOURCE TARGET [--password P] [--list]\n"
                           "       valdoren-db changes OLD NEW [--list]\n"
-                          "       valdoren-db transfer SOURCE TARGET... [--only CATEGORIES] [--password P]");
+                          "       valdoren-db transfer SOURCE TARGET... [--only CATEGORIES] [--password P]\n"
+                          "       valdoren-db --version | --help");
 }
 
 int run(const QStringList &arguments, QIODevice &out)
 {
     const QString command = arguments.value(0);
     const QStringList rest = arguments.mid(1);
-    if (command == QLatin1String("create-target")) {
+    if (command == QLatin1String("--version")) {
+        out.write("valdoren-db " VALDOREN_VERSION "\n");
+    } else if (command == QLatin1String("--help")) {
+        out.write(usage().toUtf8() + '\n');
+    } else if (command == QLatin1String("create-target")) {
         const Options options(rest, 1, {QStringLiteral("--program")});
         createTarget(options.positional(0), options.single(QStringLiteral("--program"), true));
     } else if (command == QLatin1String("create-source")) {

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringEncoder>
 
 namespace {
@@ -27,6 +28,25 @@ QFont linkFont()
     font.setWeight(QFont::Normal);
     font.setUnderline(true);
     return font;
+}
+
+// Where the program folder does not take LastInfo.txt: $XDG_DATA_HOME/valdoren,
+// by default ~/.local/share/valdoren.
+QString standInLastInfoPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/valdoren/LastInfo.txt");
+}
+
+// The bytes whole in place of the file, or nothing changed; false with the
+// reason in error otherwise.
+bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    *error = file.errorString();
+    return false;
 }
 
 } // namespace
@@ -150,19 +170,20 @@ void frmInfo::done(int result)
 // failure never leaves a cut-off file in place of the old one.
 void frmInfo::saveLastInfo()
 {
-    const QString path = lastInfoPath();
     QStringEncoder encoder(QStringConverter::System);
     const QByteArray bytes = encoder.encode(m_text + QStringLiteral("\r\n"));
-    QSaveFile file(path);
-    const bool saved = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!saved)
+    QString error;
+    if (writeWhole(lastInfoPath(), bytes, &error))
+        return;
+    const QString path = standInLastInfoPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!writeWhole(path, bytes, &error))
         DialogSeam::current().showMessage(
             this,
-            tr("Cannot save %1.\n%2 (%3)")
-                .arg(QDir::toNativeSeparators(path), whyNotWritten(path), file.errorString()));
+            tr("Cannot save %1.\n%2 (%3)").arg(QDir::toNativeSeparators(path), whyNotWritten(path), error));
 }
 
-// Most often the program folder is one the operator may not write in.
+// Most often the folder is one the operator may not write in.
 QString frmInfo::whyNotWritten(const QString &path)
 {
     if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())

@@ -8,8 +8,10 @@ class QPlainTextEdit;
 class QPushButton;
 
 // Shows a text, copies it to the clipboard, and saves it to LastInfo.txt in
-// the program folder whenever it closes, by whatever path. Made for one
-// opening: create it, set the text, exec(), and let it go.
+// the program folder whenever it closes, by whatever path; where that folder
+// does not take it (an installed program the operator does not own), in the
+// operator's own folder that stands in for it. Made for one opening: create
+// it, set the text, exec(), and let it go.
 class frmInfo : public QDialog
 {
     Q_OBJECT
