@@ -242,8 +242,9 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages.size(), savedIn.isEmpty() ? 1 : 0);
         if (savedIn.isEmpty())
             QVERIFY2(dialogs.messages.first().startsWith(
-                         QStringLiteral("Gagal menyimpan %1.\nFolder program tidak dapat ditulisi (")
-                             .arg(standIn)),
+                         QStringLiteral("Teks bantuan tidak dapat disimpan sebagai %1, maupun sebagai %2.\n"
+                                        "Folder tidak dapat ditulisi (")
+                             .arg(path, standIn)),
                      qPrintable(dialogs.messages.first()));
     }
 

@@ -3,6 +3,7 @@
 #include "mainwin/frmvaldorendokumen.h"
 #include "mainwin/selectionframe.h"
 #include "mainwin/singleprogressbar.h"
+#include "transfer/windowlanguage.h"
 #include "uicommon/designfont.h"
 
 #include <QAccessible>
@@ -15,11 +16,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRawFont>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -187,6 +191,29 @@ private Q_SLOTS:
         dialog->setNameFilters(defaulttargets::qtNameFilters(frmValdorenDokumen::browseFilter()));
         QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))->currentText(),
                  QStringLiteral("Database Lorvanta"));
+        // In Indonesian, Qt's own words too; its places each named whole,
+        // however narrow the panel was left, the drive as the operator knows it.
+        QVERIFY(transfer::useWindowLanguage());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text(),
+                 QStringLiteral("Cari di:"));
+        QTemporaryDir prefix;
+        QDir(prefix.path()).mkdir(QStringLiteral("drive_c"));
+        const QByteArray prefixBefore = qgetenv("WINEPREFIX");
+        const auto restore = qScopeGuard([&] { qputenv("WINEPREFIX", prefixBefore); });
+        qputenv("WINEPREFIX", QFile::encodeName(prefix.path()));
+        QTest::mouseClick(m_window->cmdBrowse, Qt::LeftButton); // answered by m_dialogs
+        auto *places = dialog->findChild<QListView *>(QStringLiteral("sidebar"));
+        QStringList names;
+        for (int row = 0; row < places->model()->rowCount(); ++row)
+            names << places->model()->index(row, 0).data().toString();
+        QCOMPARE(names, QStringList({"Komputer", QDir::home().dirName(), "C:"}));
+        dialog->findChild<QSplitter *>(QStringLiteral("splitter"))->setSizes({1, 1000});
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QVERIFY2(places->viewport()->width() >= places->sizeHintForColumn(0),
+                 qPrintable(QString::number(places->viewport()->width())));
+        dialog->hide();
         const QString missing = m_programFolder.filePath(QStringLiteral("dbROZ.mdb"));
         QSignalSpy chosen(dialog, &QFileDialog::fileSelected);
         QTimer refusal; // would close the warning a refused name brings

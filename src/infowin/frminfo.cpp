@@ -180,13 +180,16 @@ void frmInfo::saveLastInfo()
     if (!writeWhole(path, bytes, &error))
         DialogSeam::current().showMessage(
             this,
-            tr("Cannot save %1.\n%2 (%3)").arg(QDir::toNativeSeparators(path), whyNotWritten(path), error));
+            tr("The help text cannot be saved as %1, nor as %2.\n%3 (%4).\nAsk the administrator to make "
+               "one of the two folders writable.")
+                .arg(QDir::toNativeSeparators(lastInfoPath()), QDir::toNativeSeparators(path),
+                     whyNotWritten(path), error));
 }
 
 // Most often the folder is one the operator may not write in.
 QString frmInfo::whyNotWritten(const QString &path)
 {
     if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
-        return tr("The program folder does not take new files");
+        return tr("The folder does not take new files");
     return tr("The file cannot be written");
 }

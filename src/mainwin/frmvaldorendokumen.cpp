@@ -3,6 +3,7 @@
 #include "dataaccess/windowspath.h"
 #include "infowin/frminfo.h"
 #include "infowin/helptext.h"
+#include "mainwin/browseplaces.h"
 #include "mainwin/defaulttargets.h"
 #include "mainwin/selectionframe.h"
 #include "mainwin/singleprogressbar.h"
@@ -121,6 +122,7 @@ void frmValdorenDokumen::createControls()
     // reads as the filter's description alone.
     CommonDialog1->setOption(QFileDialog::DontUseNativeDialog);
     CommonDialog1->setOption(QFileDialog::HideNameFilterDetails);
+    m_browsePlaces = new BrowsePlaces(*CommonDialog1);
     chkPelLN = tickBox(Frame1, QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"),
                        twipsRect(2670, 1650, 2205, 195), tickStyle);
     chkPelDN = tickBox(Frame1, QStringLiteral("chkPelDN"), QStringLiteral("Pelabuhan Dalam Negeri"),
@@ -223,21 +225,10 @@ QString frmValdorenDokumen::browseFilter()
 void frmValdorenDokumen::cmdBrowse_Click()
 {
     CommonDialog1->setNameFilters(defaulttargets::qtNameFilters(browseFilter()));
-    offerCDriveAmongPlaces();
+    m_browsePlaces->offer(dataaccess::wineCDrive());
     const QString chosen = DialogSeam::current().chooseFile(*CommonDialog1);
     if (!chosen.isEmpty())
         txtFileName->setText(QDir::toNativeSeparators(dataaccess::windowsFormOf(chosen)));
-}
-
-// Qt's own places (the computer, the home folder) and the drive, set anew:
-// the places the dialog remembers from an earlier start may name the drive
-// of a prefix that is gone.
-void frmValdorenDokumen::offerCDriveAmongPlaces()
-{
-    QList<QUrl> places = {QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath())};
-    if (const QString cDrive = dataaccess::wineCDrive(); !cDrive.isEmpty())
-        places << QUrl::fromLocalFile(cDrive);
-    CommonDialog1->setSidebarUrls(places);
 }
 
 // Modal: the window takes no input until the help closes, and a run that

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class BrowsePlaces;
 class QCheckBox;
 class QFileDialog;
 class QLabel;
@@ -70,7 +71,6 @@ private:
     void setTabOrder();
     void moveToScreenCentre();
     void connectHandlers();
-    void offerCDriveAmongPlaces();
 
     void throttleStatusPainting(bool throttle);
     void paintStatusLine();
@@ -98,6 +98,7 @@ private:
     static constexpr std::chrono::milliseconds StatusPaintInterval {16}; // a 60 Hz screen's refresh
 
     QString m_programFolder;
+    BrowsePlaces *m_browsePlaces = nullptr;
     QTimer m_statusPainter;
     bool m_running = false;
     bool m_closeAfterRun = false;

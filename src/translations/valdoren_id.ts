@@ -285,18 +285,20 @@ Tabel %2 tidak lolos pemeriksaan (%3).</translation>
 <context>
     <name>frmInfo</name>
     <message>
-        <source>Cannot save %1.
-%2 (%3)</source>
-        <translation>Gagal menyimpan %1.
-%2 (%3)</translation>
-    </message>
-    <message>
-        <source>The program folder does not take new files</source>
-        <translation>Folder program tidak dapat ditulisi</translation>
-    </message>
-    <message>
         <source>The file cannot be written</source>
         <translation>File tidak dapat ditulis</translation>
+    </message>
+    <message>
+        <source>The help text cannot be saved as %1, nor as %2.
+%3 (%4).
+Ask the administrator to make one of the two folders writable.</source>
+        <translation>Teks bantuan tidak dapat disimpan sebagai %1, maupun sebagai %2.
+%3 (%4).
+Minta administrator membuat salah satu dari kedua folder itu dapat ditulisi.</translation>
+    </message>
+    <message>
+        <source>The folder does not take new files</source>
+        <translation>Folder tidak dapat ditulisi</translation>
     </message>
 </context>
 </TS>
