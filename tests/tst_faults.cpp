@@ -29,6 +29,7 @@ enum class Fault {
     ReadOnlyTarget,
     LockedTarget,
     GarbledTarget,
+    OverwrittenInPlace,
     EmptyTarget,
     TextTarget,
     AccessTarget,
@@ -199,6 +200,9 @@ private Q_SLOTS:
                                                    << "dikunci oleh program lain" << true;
         QTest::newRow("target with garbled middle pages") << Fault::GarbledTarget << ""
                                                           << "rusak" << false;
+        QTest::newRow("target overwritten in place by another program during the run")
+            << Fault::OverwrittenInPlace << ""
+            << "rusak" << false;
         QTest::newRow("empty target") << Fault::EmptyTarget << "" << cannotOpen + "File kosong" << false;
         QTest::newRow("text file as target")
             << Fault::TextTarget << "" << cannotOpen + "File bukan database" << false;
@@ -279,15 +283,21 @@ private Q_SLOTS:
             QVERIFY(locker.waitForReadyRead(10000));
             QCOMPARE(locker.readLine().trimmed(), QByteArray("locked"));
             break;
-        case Fault::GarbledTarget: {
+        case Fault::GarbledTarget:
             fillTarget(3000);
-            QFile file(m_target);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.size() > 40000);
-            file.seek(file.size() / 2 - 8192);
-            file.write(QByteArray(16384, '\x5a'));
+            QVERIFY(garbleMiddle(m_target));
             break;
-        }
+        case Fault::OverwrittenInPlace:
+            // Every page of the filled table is in the run's memory before the
+            // overwrite, read by the target's own logic at the first row.
+            fillTarget(3000);
+            executeStatements(m_target, RozPassword,
+                              {"CREATE TRIGGER readall BEFORE INSERT ON tblKemasan BEGIN "
+                               "SELECT sum(length(Uredi)) FROM tblPelLN; "
+                               "SELECT count(*) FROM tblPelLN WHERE KdEdi > ''; END"});
+            extra << "--at-first-row"
+                  << "garble-target";
+            break;
         case Fault::EmptyTarget:
             writeFile(m_target, {});
             break;
@@ -381,7 +391,7 @@ private Q_SLOTS:
             return;
         }
         if (!targetIsDatabase) {
-            if (fault != Fault::GarbledTarget)
+            if (fault != Fault::GarbledTarget && fault != Fault::OverwrittenInPlace)
                 QVERIFY(snapshot(m_target) == before);
             return;
         }
