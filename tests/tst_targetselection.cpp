@@ -141,6 +141,8 @@ private Q_SLOTS:
         QTest::newRow("up from the root stays there")
             << true << "C:\\..\\..\\Karsela\\.\\ROZ5\\dbROZ.mdb" << rozFile << roz;
         QTest::newRow("through z:") << true << "Z:@P\\@\\drive_c\\karsela\\ROZ5\\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow(".. at every depth")
+            << true << "C:\\Karsela\\Lain\\..\\ROZ5\\a\\b\\..\\..\\dbROZ.mdb" << rozFile << roz;
         QTest::newRow("prefix without drive links") << false << roz << rozFile << roz;
         QTest::newRow("a drive the prefix lacks") << true << "D:\\Karsela\\ROZ5\\dbROZ.mdb"
                                                   << ""
@@ -151,6 +153,9 @@ private Q_SLOTS:
         QTest::newRow("outside the prefix") << true << "@O@/dbLUG.mdb"
                                             << "@O@/dbLUG.mdb"
                                             << "@O@/dbLUG.mdb";
+        const QString besideFile = QStringLiteral("@P@/drive_c2/Karsela/ROZ5/dbROZ.mdb");
+        QTest::newRow("beside the drive, its name begun alike")
+            << true << besideFile << besideFile << besideFile;
     }
 
     void pathsAsTheOperatorKnowsThem()
@@ -162,6 +167,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString prefix = dir.filePath(QStringLiteral("prefix"));
         install(QDir(prefix).filePath(QStringLiteral("drive_c")), ProgramFolders.at(0));
+        install(QDir(prefix).filePath(QStringLiteral("drive_c2")), ProgramFolders.at(0));
         install(dir.filePath(QStringLiteral("outside")), QStringLiteral("dbLUG.mdb"));
         if (dosdevices) {
             QDir().mkpath(QDir(prefix).filePath(QStringLiteral("dosdevices")));
