@@ -8,6 +8,9 @@ atspi.py idle     the file-name box shows the default database as Windows
 atspi.py running  during a run: every control of the frame reports itself
                   unavailable, offers no action, and neither Toggle, Press
                   nor setting the text changes anything.
+atspi.py told     prints "listening" once the program's events reach it, then
+                  waits for a run: each control of the frame must be told
+                  unavailable, then available again.
 Prints "ok: ..." or "FAIL: ..." and exits 0 or 1.
 """
 import sys
@@ -79,15 +82,19 @@ def idle(window):
     print("ok: while idle a screen reader toggles a category")
 
 
-def running(window):
+def frame_controls(window):
     controls = [find(window, "check box", name) for name in
                 ("Satuan", "Kemasan", "Valuta Asing", "Negara", "Pelabuhan Dalam Negeri",
                  "Pelabuhan Luar Negeri")]
-    controls.append(find(window, "push button", "Browse"))
-    box = find(window, "text", "")
-    controls.append(box)
+    controls += [find(window, "push button", "Browse"), find(window, "text", "")]
     if None in controls:
         fail("a control of the frame is missing")
+    return controls
+
+
+def running(window):
+    controls = frame_controls(window)
+    box = controls[-1]
     for control in controls:
         if has(control, Atspi.StateType.ENABLED) or has(control, Atspi.StateType.SENSITIVE):
             fail(f"{control.get_name() or 'the file-name box'} reports itself available during the run")
@@ -108,5 +115,45 @@ def running(window):
     print("ok: during a run a screen reader finds the choices unavailable and changes none of them")
 
 
+def wait_until(done, seconds):
+    context = GLib.MainContext.default()
+    for _ in range(seconds * 20):
+        while context.iteration(False):
+            pass
+        if done():
+            return True
+        time.sleep(0.05)
+    return False
+
+
+def told(window):
+    controls = frame_controls(window)
+    heard = []  # (role, name, state, value) of each state change, in order
+    listener = Atspi.EventListener.new(
+        lambda event: heard.append((event.source.get_role_name(), event.source.get_name(),
+                                    event.type.split(":")[-1], event.detail1)))
+    listener.register("object:state-changed")
+    # The program sends its events here once it has learnt of the listener:
+    # Satuan is toggled until one is heard, and left ticked.
+    satuan = controls[0]
+    for _ in range(60):
+        act(satuan, "Toggle")
+        if wait_until(lambda: any(event[:3] == ("check box", "Satuan", "checked") for event in heard), 1):
+            break
+    else:
+        fail("the program's events do not reach the screen reader")
+    if not has(satuan, Atspi.StateType.CHECKED):
+        act(satuan, "Toggle")
+    print("listening", flush=True)
+
+    def told_both(control):
+        key = (control.get_role_name(), control.get_name(), "enabled")
+        values = [value for *event, value in heard if tuple(event) == key]
+        return 0 in values and 1 in values[values.index(0):]
+    if not wait_until(lambda: all(told_both(control) for control in controls), 120):
+        fail("the frame's controls were not told unavailable and then available again during a run")
+    print("ok: a screen reader is told the choices are unavailable during a run, and available after it")
+
+
 Atspi.init()
-{"idle": idle, "running": running}[sys.argv[1]](main_window())
+{"idle": idle, "running": running, "told": told}[sys.argv[1]](main_window())
