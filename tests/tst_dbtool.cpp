@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -21,9 +22,11 @@ struct ToolResult
     QByteArray err;
 };
 
-ToolResult runTool(const QStringList &arguments)
+ToolResult runTool(QStringList arguments)
 {
     QProcess tool;
+    if (arguments.removeAll(QStringLiteral("@OUT-FULL@")) > 0)
+        tool.setStandardOutputFile(QStringLiteral("/dev/full"));
     tool.start(builtProgram(QStringLiteral("valdoren-db")), arguments);
     if (!tool.waitForFinished(60000))
         return {};
@@ -162,11 +165,16 @@ private Q_SLOTS:
         QTest::newRow("changes of a file that is missing")
             << QStringList {"changes", "@DIR@/none.mdb", "@DIR@/none.mdb"} << QByteArray()
             << "does not exist";
+        QTest::newRow("dump to a full disk") << QStringList {"dump", "@NEWCODES@", "Negara", "@OUT-FULL@"}
+                                             << QByteArray() << "standard output cannot be written";
         QTest::newRow("transfer of an unknown category")
             << QStringList {"transfer", "@DIR@/none.mdb", "@OUT@", "--only", "Negara,Ports"} << QByteArray()
             << "unknown category \"Ports\"";
         QTest::newRow("transfer without a target")
             << QStringList {"transfer", "@DIR@/none.mdb"} << QByteArray() << "missing arguments";
+        QTest::newRow("transfer --only naming no category")
+            << QStringList {"transfer", "@NEWCODES@", "@OUT@", "--only", ""} << QByteArray()
+            << "--only names no category";
         QTest::newRow("transfer from a source that cannot be opened")
             << QStringList {"transfer", "@DIR@/none.mdb", "@OUT@"} << QByteArray()
             << "none.mdb: the file does not exist";
@@ -186,6 +194,7 @@ private Q_SLOTS:
             argument.replace(QStringLiteral("@OUT@"), dir.filePath(QStringLiteral("out.mdb")));
             argument.replace(QStringLiteral("@LISTS@"), lists);
             argument.replace(QStringLiteral("@DIR@"), dir.path());
+            argument.replace(QStringLiteral("@NEWCODES@"), builtProgram(QStringLiteral("NewCodes.mdb")));
         }
         const ToolResult result = runTool(arguments);
         QCOMPARE(result.exitCode, 2);
@@ -461,7 +470,8 @@ private Q_SLOTS:
     }
 
     // transfer: the window's run on each target in turn. A target is
-    // "file|program|trigger"; no program: no file. @DIR@ is the folder.
+    // "file|program|trigger"; no program: no file; a file named "--..." is
+    // given relative to @DIR@, the folder. The options go first.
     void transferRunsEachTargetAsTheWindowWould_data()
     {
         QTest::addColumn<QStringList>("targets");
@@ -469,25 +479,42 @@ private Q_SLOTS:
         QTest::addColumn<int>("stopSignal"); // sent once the first target's line is out
         QTest::addColumn<QStringList>("outcomes"); // how each target's line ends
         QTest::addColumn<int>("exitStatus");
+        QTest::addColumn<QString>("complaint"); // on standard error, instead of any line; empty: none
         QTest::newRow("one refused, a rollback trigger, one after another")
             << QStringList {"dbROZ.mdb|ROZ", "dbVAM.mdb|SOMA", "dbLUG.mdb|LUG|rollback"} << QStringList() << 0
-            << QStringList {"Selesai", "tidak dapat dibuka. Password database salah", "Selesai"} << 1;
+            << QStringList {"Selesai", "tidak dapat dibuka. Password database salah", "Selesai"} << 1 << "";
         QTest::newRow("--only, a missing target")
             << QStringList {"dbROZ.mdb|ROZ", "gone/dbVAM.mdb|"} << QStringList {"--only", "Kemasan,Valuta"}
-            << 0 << QStringList {"Selesai", "Tidak ada file @DIR@/gone/dbVAM.mdb"} << 1;
+            << 0 << QStringList {"Selesai", "Tidak ada file @DIR@/gone/dbVAM.mdb"} << 1 << "";
         QTest::newRow("--password for every target")
             << QStringList {"dbVAM.mdb|VAM", "dbSOMA.mdb|SOMA"}
             << QStringList {"--password", "GorvanPelikMiro"} << 0
-            << QStringList {"Selesai", "Password database salah"} << 1;
-        for (const int signal : {SIGINT, SIGTERM}) {
-            const QString name = signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM");
-            QTest::addRow("%s inside a statement that never ends", qPrintable(name))
+            << QStringList {"Selesai", "Password database salah"} << 1 << "";
+        for (const char *name : {"SIGINT", "SIGTERM", "SIGHUP"}) {
+            const int signal = name[3] == 'I' ? SIGINT : name[3] == 'T' ? SIGTERM : SIGHUP;
+            QTest::addRow("%s inside a statement that never ends", name)
                 << QStringList {"dbROZ.mdb|ROZ", "dbVAM.mdb|VAM|endless", "dbLUG.mdb|LUG"} << QStringList()
                 << signal
                 << QStringList {"Selesai", "Proses dibatalkan",
-                                "not started, the transfer was stopped by " + name}
-                << 128 + signal;
+                                QStringLiteral("not started, the transfer was stopped by ") + name}
+                << 128 + signal << "";
         }
+        QTest::newRow("-- ends the options")
+            << QStringList {"--only|ROZ"} << QStringList {"--only", "Negara", "--"} << 0
+            << QStringList {"Selesai"} << 0 << "";
+        QTest::newRow("control characters in a path")
+            << QStringList {"gone\x1b[2J\n/dbVAM.mdb|"} << QStringList() << 0
+            << QStringList {"Tidak ada file @DIR@/gone\\x1b[2J\\x0a/dbVAM.mdb"} << 1 << "";
+        const QStringList two = {"dbROZ.mdb|ROZ", "dbVAM.mdb|VAM"};
+        QTest::newRow("a source damaged past its first pages")
+            << two << QStringList {"@DAMAGED-SOURCE@"} << 0 << QStringList {"not started", "not started"} << 2
+            << "PelLN";
+        QTest::newRow("outcome lines to a full disk")
+            << two << QStringList {"@OUT-FULL@"} << 0 << QStringList {"Selesai", "not started"} << 2
+            << "No space left on device";
+        QTest::newRow("outcome lines into a closed pipe")
+            << two << QStringList {"@OUT-CLOSED@"} << 0 << QStringList {"Selesai", "not started"} << 2
+            << "Broken pipe";
     }
 
     void transferRunsEachTargetAsTheWindowWould()
@@ -497,6 +524,7 @@ private Q_SLOTS:
         QFETCH(int, stopSignal);
         QFETCH(QStringList, outcomes);
         QFETCH(int, exitStatus);
+        QFETCH(QString, complaint);
         QTemporaryDir dir;
         const QString source = dir.filePath(QStringLiteral("NewCodes.mdb"));
         const CodeLists lists
@@ -504,12 +532,19 @@ private Q_SLOTS:
                {"Negara", {{"CI", "Côte d'Ivoire"}, {"ID", "Indonesia"}, {"MY", "Malaysia"}}},
                {"PelLN", {{"NLRTM", "Rotterdam"}}},
                {"Valuta", {{"IDR", "Rupiah"}}}};
-        makeSource(source, lists);
+        CodeLists offered = lists;
+        const bool damagedSource = options.removeAll(QStringLiteral("@DAMAGED-SOURCE@")) > 0;
+        for (int i = 0; damagedSource && i < 3000; ++i)
+            offered["PelLN"].append({QStringLiteral("P%1").arg(i), QStringLiteral("Port number %1").arg(i)});
+        makeSource(source, offered);
+        QVERIFY(!damagedSource || garbleMiddle(source));
         QStringList paths;
+        QStringList given; // as the command names them
         QList<FileSnapshot> before;
         for (const QString &target : targets) {
             const QStringList made = target.split(QLatin1Char('|')); // file, program, trigger
             paths << dir.filePath(made.at(0));
+            given << (made.at(0).startsWith(QLatin1String("--")) ? made.at(0) : paths.last());
             if (const auto program = lorvanta::programFromName(made.at(1))) {
                 makeTarget(paths.last(), *program);
                 addTrigger(paths.last(), lorvanta::databasePassword(*program), made.value(2));
@@ -518,8 +553,17 @@ private Q_SLOTS:
         }
 
         QProcess tool;
+        tool.setWorkingDirectory(dir.path());
+        if (options.removeAll(QStringLiteral("@OUT-FULL@")) > 0)
+            tool.setStandardOutputFile(QStringLiteral("/dev/full"));
+        if (options.removeAll(QStringLiteral("@OUT-CLOSED@")) > 0)
+            tool.setChildProcessModifier([] { // a pipe whose reader has gone
+                int ends[2];
+                if (::pipe(ends) == 0 && ::dup2(ends[1], STDOUT_FILENO) >= 0)
+                    ::close(ends[0]);
+            });
         tool.start(builtProgram(QStringLiteral("valdoren-db")),
-                   QStringList {"transfer", source} + paths + options);
+                   QStringList {"transfer"} + options + QStringList {source} + given);
         QElapsedTimer sinceStop;
         if (stopSignal) { // once the second target's first statement writes, and never ends
             QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(paths.at(1) + QStringLiteral("-journal")), 60000);
@@ -529,16 +573,25 @@ private Q_SLOTS:
         QVERIFY2(tool.waitForFinished(60000), "the transfer did not end");
         if (stopSignal)
             qInfo("ended %lld ms after the signal", static_cast<long long>(sinceStop.elapsed()));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
         QCOMPARE(tool.exitCode(), exitStatus);
-        QCOMPARE(tool.readAllStandardError(), QByteArray()); // no progress line into a pipe
+        const QByteArray error = tool.readAllStandardError(); // no progress line into a pipe
+        QVERIFY2(complaint.isEmpty() ? error.isEmpty()
+                                     : error.startsWith("valdoren-db: ") && error.count('\n') == 1
+                         && QString::fromUtf8(error).contains(complaint),
+                 error.constData());
         const QStringList lines
             = QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), paths.size());
+        QCOMPARE(lines.size(), complaint.isEmpty() ? paths.size() : 0);
         for (qsizetype i = 0; i < paths.size(); ++i) {
             const QString outcome = QString(outcomes.at(i)).replace(QStringLiteral("@DIR@"), dir.path());
-            QVERIFY2(lines.at(i).startsWith(paths.at(i) + QStringLiteral(": "))
-                         && lines.at(i).endsWith(outcome),
-                     qPrintable(lines.at(i)));
+            const QString shown = QString(given.at(i))
+                                      .replace(QLatin1Char('\x1b'), QStringLiteral("\\x1b"))
+                                      .replace(QLatin1Char('\n'), QStringLiteral("\\x0a"));
+            QVERIFY2(!complaint.isEmpty()
+                         || (lines.at(i).startsWith(shown + QStringLiteral(": "))
+                             && lines.at(i).endsWith(outcome)),
+                     qPrintable(lines.value(i)));
             if (outcome == QLatin1String("Selesai"))
                 expectStored(paths.at(i), targets.at(i), lists, options);
             else if (outcome == QLatin1String("Proses dibatalkan")) // sound, keeping what was stored
