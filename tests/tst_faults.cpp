@@ -34,6 +34,7 @@ enum class Fault {
     TextTarget,
     AccessTarget,
     TruncatedSource,
+    DamagedSource,
     SourceBecomesFolder,
     SourceMissingTable,
     HugeIterationCount,
@@ -210,6 +211,9 @@ private Q_SLOTS:
             << Fault::AccessTarget << "" << cannotOpen + "Ini database Microsoft Access" << false;
         QTest::newRow("NewCodes.mdb cut short") << Fault::TruncatedSource << ""
                                                 << "NewCodes.mdb" << true;
+        QTest::newRow("NewCodes.mdb damaged in a table's middle") // in SQLite's words, not the table's end
+            << Fault::DamagedSource << ""
+            << "(database disk image is malformed)" << true;
         QTest::newRow("NewCodes.mdb now a folder")
             << Fault::SourceBecomesFolder << "" << cannotOpen + "Ini folder" << true;
         QTest::newRow("NewCodes.mdb without PelDN") << Fault::SourceMissingTable << ""
@@ -312,6 +316,9 @@ private Q_SLOTS:
             QVERIFY(file.resize(file.size() / 2));
             break;
         }
+        case Fault::DamagedSource:
+            QVERIFY(garbleMiddle(source()));
+            break;
         case Fault::SourceBecomesFolder:
             extra << QStringLiteral("--replace-source-with-folder");
             break;
