@@ -12,9 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -163,11 +166,12 @@ private Q_SLOTS:
 private:
     // A press begun before the run, a click on a tick box and Tab into the
     // frame change nothing; the focus is never inside it. Keeps how the frame
-    // looked.
+    // looked. The main thread's descriptors are still polled meanwhile.
     void tryTheFrameMidRun()
     {
         frmValdorenDokumen &w = *m_window;
         QTRY_VERIFY_WITH_TIMEOUT(!w.cmdBrowse->isDown() && !w.chkNegara->isDown(), 10000);
+        expectDescriptorsPolled();
         QTest::mouseClick(w.chkNegara, Qt::LeftButton, {}, QPoint(6, 6)); // on the box itself
         QVERIFY(w.chkNegara->isChecked());
         for (int tab = 0; tab < 4; ++tab) {
@@ -177,6 +181,23 @@ private:
         }
         m_midRun = {w.ProgressBar1->singleValue(), w.ProgressBar1->grab().toImage(),
                     w.chkNegara->grab().toImage()};
+    }
+
+    // The run's passes of the event loop still ask the system, now and then,
+    // for the main thread's ready descriptors.
+    void expectDescriptorsPolled()
+    {
+        int ends[2];
+        QVERIFY(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends) == 0);
+        {
+            QSocketNotifier readable(ends[0], QSocketNotifier::Read);
+            bool fired = false;
+            connect(&readable, &QSocketNotifier::activated, this, [&fired] { fired = true; });
+            QCOMPARE(::write(ends[1], "x", 1), 1);
+            QTRY_VERIFY_WITH_TIMEOUT(fired, 10000);
+        }
+        ::close(ends[0]);
+        ::close(ends[1]);
     }
 
     struct Look
