@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRawFont>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyleOptionButton>
@@ -386,6 +387,39 @@ private Q_SLOTS:
         frame.initFrom(w.txtFileName);
         const QRect inner = style->subElementRect(QStyle::SE_LineEditContents, &frame, w.txtFileName);
         QVERIFY(metrics.height() <= inner.height());
+    }
+
+    // The program's own message box shows a long path whole, the file name
+    // too: broken at its separators, a name too long for a line anywhere.
+    void messageShowsALongPathWhole_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QString folder(30, QLatin1Char('x'));
+        QTest::newRow("Windows path")
+            << QStringLiteral("C:\\Karsela\\%1\\Sub\\%1\\ROZ5\\%1\\dbROZ.mdb").arg(folder);
+        QTest::newRow("a name longer than a line")
+            << QStringLiteral("/home/operator/%1/dbROZ.mdb").arg(QString(200, QLatin1Char('x')));
+    }
+
+    void messageShowsALongPathWhole()
+    {
+        QFETCH(QString, path);
+        DialogSeam::setCurrent(nullptr);
+        const auto restore = qScopeGuard([this] { DialogSeam::setCurrent(&m_dialogs); });
+        const QString text
+            = QStringLiteral("Database %1 tidak dapat dibuka.\nPassword database salah").arg(path);
+        bool seen = false;
+        whenModalShows([&](QWidget *box) {
+            const auto closeIt = qScopeGuard([box] { box->close(); });
+            seen = true;
+            auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            QVERIFY(label && box->rect().contains(label->geometry()));
+            QCOMPARE(QString(label->text()).remove(QChar(0x200B)), text); // only breaks added
+            QVERIFY2(label->minimumSizeHint().width() <= label->width(), "a piece wider than the box");
+            QVERIFY(label->heightForWidth(label->width()) <= label->height());
+        });
+        DialogSeam::current().showMessage(m_window.get(), text);
+        QVERIFY(seen);
     }
 
     void opensCentredOnTheScreen()
