@@ -20,7 +20,8 @@ QString withPathsBreakable(const QString &text)
     for (const QChar c : text) {
         breakable += c;
         unbroken = c.isSpace() ? 0 : unbroken + 1;
-        if (c == QLatin1Char('\\') || c == QLatin1Char('/') || unbroken == LongestUnbroken) {
+        const bool longEnough = unbroken >= LongestUnbroken && !c.isHighSurrogate(); // never within a pair
+        if (c == QLatin1Char('\\') || c == QLatin1Char('/') || longEnough) {
             breakable += breakOpportunity;
             unbroken = 0;
         }
