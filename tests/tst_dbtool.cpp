@@ -479,42 +479,39 @@ private Q_SLOTS:
         QTest::addColumn<int>("stopSignal"); // sent once the first target's line is out
         QTest::addColumn<QStringList>("outcomes"); // how each target's line ends
         QTest::addColumn<int>("exitStatus");
-        QTest::addColumn<QString>("complaint"); // on standard error, instead of any line; empty: none
         QTest::newRow("one refused, a rollback trigger, one after another")
             << QStringList {"dbROZ.mdb|ROZ", "dbVAM.mdb|SOMA", "dbLUG.mdb|LUG|rollback"} << QStringList() << 0
-            << QStringList {"Selesai", "tidak dapat dibuka. Password database salah", "Selesai"} << 1 << "";
+            << QStringList {"Selesai", "tidak dapat dibuka. Password database salah", "Selesai"} << 1;
         QTest::newRow("--only, a missing target")
             << QStringList {"dbROZ.mdb|ROZ", "gone/dbVAM.mdb|"} << QStringList {"--only", "Kemasan,Valuta"}
-            << 0 << QStringList {"Selesai", "Tidak ada file @DIR@/gone/dbVAM.mdb"} << 1 << "";
+            << 0 << QStringList {"Selesai", "Tidak ada file @DIR@/gone/dbVAM.mdb"} << 1;
         QTest::newRow("--password for every target")
             << QStringList {"dbVAM.mdb|VAM", "dbSOMA.mdb|SOMA"}
             << QStringList {"--password", "GorvanPelikMiro"} << 0
-            << QStringList {"Selesai", "Password database salah"} << 1 << "";
-        for (const char *name : {"SIGINT", "SIGTERM", "SIGHUP"}) {
-            const int signal = name[3] == 'I' ? SIGINT : name[3] == 'T' ? SIGTERM : SIGHUP;
-            QTest::addRow("%s inside a statement that never ends", name)
+            << QStringList {"Selesai", "Password database salah"} << 1;
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            const QString name = QStringLiteral("SIG") + QLatin1String(sigabbrev_np(signal));
+            QTest::addRow("%s inside a statement that never ends", qPrintable(name))
                 << QStringList {"dbROZ.mdb|ROZ", "dbVAM.mdb|VAM|endless", "dbLUG.mdb|LUG"} << QStringList()
                 << signal
                 << QStringList {"Selesai", "Proses dibatalkan",
-                                QStringLiteral("not started, the transfer was stopped by ") + name}
-                << 128 + signal << "";
+                                "not started, the transfer was stopped by " + name}
+                << 128 + signal;
         }
         QTest::newRow("-- ends the options")
             << QStringList {"--only|ROZ"} << QStringList {"--only", "Negara", "--"} << 0
-            << QStringList {"Selesai"} << 0 << "";
+            << QStringList {"Selesai"} << 0;
         QTest::newRow("control characters in a path")
             << QStringList {"gone\x1b[2J\n/dbVAM.mdb|"} << QStringList() << 0
-            << QStringList {"Tidak ada file @DIR@/gone\\x1b[2J\\x0a/dbVAM.mdb"} << 1 << "";
+            << QStringList {"Tidak ada file @DIR@/gone\\x1b[2J\\x0a/dbVAM.mdb"} << 1;
         const QStringList two = {"dbROZ.mdb|ROZ", "dbVAM.mdb|VAM"};
         QTest::newRow("a source damaged past its first pages")
-            << two << QStringList {"@DAMAGED-SOURCE@"} << 0 << QStringList {"not started", "not started"} << 2
-            << "PelLN";
+            << two << QStringList {"@DAMAGED-SOURCE@"} << 0 << QStringList {"not started", "not started"}
+            << 2;
         QTest::newRow("outcome lines to a full disk")
-            << two << QStringList {"@OUT-FULL@"} << 0 << QStringList {"Selesai", "not started"} << 2
-            << "No space left on device";
+            << two << QStringList {"@OUT-FULL@"} << 0 << QStringList {"Selesai", "not started"} << 2;
         QTest::newRow("outcome lines into a closed pipe")
-            << two << QStringList {"@OUT-CLOSED@"} << 0 << QStringList {"Selesai", "not started"} << 2
-            << "Broken pipe";
+            << two << QStringList {"@OUT-CLOSED@"} << 0 << QStringList {"Selesai", "not started"} << 2;
     }
 
     void transferRunsEachTargetAsTheWindowWould()
@@ -524,7 +521,6 @@ private Q_SLOTS:
         QFETCH(int, stopSignal);
         QFETCH(QStringList, outcomes);
         QFETCH(int, exitStatus);
-        QFETCH(QString, complaint);
         QTemporaryDir dir;
         const QString source = dir.filePath(QStringLiteral("NewCodes.mdb"));
         const CodeLists lists
@@ -575,20 +571,20 @@ private Q_SLOTS:
             qInfo("ended %lld ms after the signal", static_cast<long long>(sinceStop.elapsed()));
         QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
         QCOMPARE(tool.exitCode(), exitStatus);
-        const QByteArray error = tool.readAllStandardError(); // no progress line into a pipe
-        QVERIFY2(complaint.isEmpty() ? error.isEmpty()
-                                     : error.startsWith("valdoren-db: ") && error.count('\n') == 1
-                         && QString::fromUtf8(error).contains(complaint),
+        // No progress line into a pipe; where nothing could be told there, why.
+        const QByteArray error = tool.readAllStandardError();
+        const bool told = exitStatus != 2;
+        QVERIFY2(told ? error.isEmpty() : error.startsWith("valdoren-db: ") && error.count('\n') == 1,
                  error.constData());
         const QStringList lines
             = QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), complaint.isEmpty() ? paths.size() : 0);
+        QCOMPARE(lines.size(), told ? paths.size() : 0);
         for (qsizetype i = 0; i < paths.size(); ++i) {
             const QString outcome = QString(outcomes.at(i)).replace(QStringLiteral("@DIR@"), dir.path());
             const QString shown = QString(given.at(i))
                                       .replace(QLatin1Char('\x1b'), QStringLiteral("\\x1b"))
                                       .replace(QLatin1Char('\n'), QStringLiteral("\\x0a"));
-            QVERIFY2(!complaint.isEmpty()
+            QVERIFY2(!told
                          || (lines.at(i).startsWith(shown + QStringLiteral(": "))
                              && lines.at(i).endsWith(outcome)),
                      qPrintable(lines.value(i)));

@@ -4,10 +4,9 @@
 // share), every message, and the status line at the end. Options act as an operator or another program would
 // during the run:
 // --cancel-after MS and --close-after MS press Cancel or close the window;
-// --at-first-row move-target|lock-folder|garble-target moves the target
-// away, makes its folder read-only, or writes garbage over the middle of the
-// file in place, through a descriptor of its own, once the first row is
-// shown.
+// --at-first-row move-target|lock-folder|garble-target moves the target away,
+// makes its folder read-only, or garbles its middle in place, once the first
+// row is shown.
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
 #include "testdatabases.h"

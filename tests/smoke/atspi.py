@@ -8,9 +8,8 @@ atspi.py idle     the file-name box shows the default database as Windows
 atspi.py running  during a run: every control of the frame reports itself
                   unavailable, offers no action, and neither Toggle, Press
                   nor setting the text changes anything.
-atspi.py told     prints "listening" once the program's events reach it, then
-                  waits for a run: each control of the frame must be told
-                  unavailable, then available again.
+atspi.py told     once the program's events reach it ("listening"), each control
+                  of the frame must be told unavailable, then available again.
 Prints "ok: ..." or "FAIL: ..." and exits 0 or 1.
 """
 import sys
@@ -116,9 +115,8 @@ def running(window):
 
 
 def wait_until(done, seconds):
-    context = GLib.MainContext.default()
     for _ in range(seconds * 20):
-        while context.iteration(False):
+        while GLib.MainContext.default().iteration(False):
             pass
         if done():
             return True
@@ -129,26 +127,21 @@ def wait_until(done, seconds):
 def told(window):
     controls = frame_controls(window)
     heard = []  # (role, name, state, value) of each state change, in order
-    listener = Atspi.EventListener.new(
-        lambda event: heard.append((event.source.get_role_name(), event.source.get_name(),
-                                    event.type.split(":")[-1], event.detail1)))
+    listener = Atspi.EventListener.new(lambda event: heard.append(
+        (event.source.get_role_name(), event.source.get_name(), event.type.split(":")[-1], event.detail1)))
     listener.register("object:state-changed")
-    # The program sends its events here once it has learnt of the listener:
-    # Satuan is toggled until one is heard, and left ticked.
-    satuan = controls[0]
-    for _ in range(60):
-        act(satuan, "Toggle")
-        if wait_until(lambda: any(event[:3] == ("check box", "Satuan", "checked") for event in heard), 1):
-            break
-    else:
+    # The program sends events here once it knows of the listener: Satuan is
+    # toggled until one comes, and left ticked.
+    def satuan_heard_and_ticked():
+        if any(event[:2] == ("check box", "Satuan") for event in heard) and has(controls[0], Atspi.StateType.CHECKED):
+            return True
+        return act(controls[0], "Toggle") and False
+    if not wait_until(satuan_heard_and_ticked, 60):
         fail("the program's events do not reach the screen reader")
-    if not has(satuan, Atspi.StateType.CHECKED):
-        act(satuan, "Toggle")
     print("listening", flush=True)
 
     def told_both(control):
-        key = (control.get_role_name(), control.get_name(), "enabled")
-        values = [value for *event, value in heard if tuple(event) == key]
+        values = [value for *event, value in heard if event == [control.get_role_name(), control.get_name(), "enabled"]]
         return 0 in values and 1 in values[values.index(0):]
     if not wait_until(lambda: all(told_both(control) for control in controls), 120):
         fail("the frame's controls were not told unavailable and then available again during a run")

@@ -3,13 +3,12 @@
 # driven as a person would: Ok, "Selesai", "?", the info window, Close; then
 # the target and LastInfo.txt are checked. Along the way: the main window is
 # centred with its frame, message boxes are modal and titled "Valdoren", the
-# info window carries no icon, at QT_SCALE_FACTOR=2 both windows have twice
-# their size, and a screen reader is told when the choices become
-# unavailable for the run and available again. Then: Ok on a database with
-# another password shows its message and leaves the file byte for byte as it
-# was; and the window's close box during a run stops the run, releases the
-# target and ends the program; meanwhile a screen reader, over the
-# accessibility bus, can change none of the choices.
+# info window carries no icon, and at QT_SCALE_FACTOR=2 both windows have
+# twice their size. Then: Ok on a database with another password shows its
+# message and leaves the file byte for byte as it was; and the window's close
+# box during a run stops the run, releases the target and ends the program;
+# meanwhile a screen reader, over the accessibility bus, can change none of
+# the choices, and is told when they become unavailable and available again.
 set -uo pipefail
 build_dir=$1
 # A session bus of its own, on which the accessibility bus starts, and a
@@ -131,8 +130,7 @@ open_help() {
 
 # screen_reader idle|running|told: tests/smoke/atspi.py, skipped with its
 # reason where the accessibility bus or its Python binding is missing; told
-# goes on in the background, from the moment it hears the program, until
-# expect_told.
+# goes on in the background once it hears the program, until TOLD_PID ends.
 screen_reader() {
   if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || ! /usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2>/dev/null; then
     echo "SKIP: no accessibility bus or no AT-SPI binding for Python (at-spi2-core, python3-gi, gir1.2-atspi-2.0)"
@@ -147,12 +145,6 @@ screen_reader() {
   done
 }
 
-expect_told() {
-  [ -n "${TOLD_PID:-}" ] || return 0
-  wait "$TOLD_PID" || fail "screen reader check (told): $(cat "$STAGE/told.txt")"
-  grep "^ok:" "$STAGE/told.txt"
-}
-
 # --- A whole run -----------------------------------------------------------
 start_program
 expect_centred
@@ -161,7 +153,7 @@ screen_reader idle
 screen_reader told
 xdotool windowfocus --sync "$main" key Return # Ok has the focus
 answer_message Return                         # "Selesai"
-expect_told
+[ -z "${TOLD_PID:-}" ] || { wait "$TOLD_PID" && grep "^ok:" "$STAGE/told.txt"; } || fail "screen reader check (told): $(cat "$STAGE/told.txt")"
 echo "ok: message boxes are modal and titled Valdoren"
 open_help
 [[ "$(xprop -id "$info" _NET_WM_ICON)" == *"not found"* ]] || fail "the info window carries an icon"
