@@ -581,9 +581,7 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), told ? paths.size() : 0);
         for (qsizetype i = 0; i < paths.size(); ++i) {
             const QString outcome = QString(outcomes.at(i)).replace(QStringLiteral("@DIR@"), dir.path());
-            const QString shown = QString(given.at(i))
-                                      .replace(QLatin1Char('\x1b'), QStringLiteral("\\x1b"))
-                                      .replace(QLatin1Char('\n'), QStringLiteral("\\x0a"));
+            const QString shown = QString(given.at(i)).replace("\x1b", "\\x1b").replace("\n", "\\x0a");
             QVERIFY2(!told
                          || (lines.at(i).startsWith(shown + QStringLiteral(": "))
                              && lines.at(i).endsWith(outcome)),

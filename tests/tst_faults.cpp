@@ -292,13 +292,11 @@ private Q_SLOTS:
             QVERIFY(garbleMiddle(m_target));
             break;
         case Fault::OverwrittenInPlace:
-            // Every page of the filled table is in the run's memory before the
-            // overwrite, read by the target's own logic at the first row.
-            fillTarget(3000);
-            executeStatements(m_target, RozPassword,
-                              {"CREATE TRIGGER readall BEFORE INSERT ON tblKemasan BEGIN "
-                               "SELECT sum(length(Uredi)) FROM tblPelLN; "
-                               "SELECT count(*) FROM tblPelLN WHERE KdEdi > ''; END"});
+            fillTarget(3000); // its pages all in the run's memory, read by the target's own logic
+            executeStatements(
+                m_target, RozPassword,
+                {"CREATE TRIGGER readall BEFORE INSERT ON tblKemasan BEGIN SELECT sum(length(Uredi)) "
+                 "FROM tblPelLN; SELECT count(*) FROM tblPelLN WHERE KdEdi > ''; END"});
             extra << "--at-first-row"
                   << "garble-target";
             break;

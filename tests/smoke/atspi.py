@@ -8,8 +8,7 @@ atspi.py idle     the file-name box shows the default database as Windows
 atspi.py running  during a run: every control of the frame reports itself
                   unavailable, offers no action, and neither Toggle, Press
                   nor setting the text changes anything.
-atspi.py told     once the program's events reach it ("listening"), each control
-                  of the frame must be told unavailable, then available again.
+atspi.py told     after "listening", each control of the frame is told unavailable, then available.
 Prints "ok: ..." or "FAIL: ..." and exits 0 or 1.
 """
 import sys
@@ -130,9 +129,8 @@ def told(window):
     listener = Atspi.EventListener.new(lambda event: heard.append(
         (event.source.get_role_name(), event.source.get_name(), event.type.split(":")[-1], event.detail1)))
     listener.register("object:state-changed")
-    # The program sends events here once it knows of the listener: Satuan is
-    # toggled until one comes, and left ticked.
-    def satuan_heard_and_ticked():
+
+    def satuan_heard_and_ticked():  # the program sends here once it knows of the listener
         if any(event[:2] == ("check box", "Satuan") for event in heard) and has(controls[0], Atspi.StateType.CHECKED):
             return True
         return act(controls[0], "Toggle") and False
@@ -140,7 +138,7 @@ def told(window):
         fail("the program's events do not reach the screen reader")
     print("listening", flush=True)
 
-    def told_both(control):
+    def told_both(control):  # unavailable, then available
         values = [value for *event, value in heard if event == [control.get_role_name(), control.get_name(), "enabled"]]
         return 0 in values and 1 in values[values.index(0):]
     if not wait_until(lambda: all(told_both(control) for control in controls), 120):
