@@ -165,17 +165,12 @@ private Q_SLOTS:
         QTest::newRow("spaces and dots after a folder's name")
             << linked << "C:\\Karsela\\ROZ5 . \\dbROZ.mdb" << rozFile << roz;
         QTest::newRow("pasted with a trailing space") << linked << roz + " " << rozFile << roz;
-        QTest::newRow("a separator at the end names a folder") << linked << roz + "\\"
-                                                               << ""
-                                                               << "";
-        QTest::newRow("c: leads nowhere") << "../unmounted" << roz << ""
-                                          << "";
+        const QString none;
+        QTest::newRow("a separator at the end names a folder") << linked << roz + "\\" << none << none;
+        QTest::newRow("c: leads nowhere") << "../unmounted" << roz << none << none;
         const QString toAFile = QStringLiteral("../drive_c/Karsela/ROZ5/dbROZ.mdb");
-        QTest::newRow("c: leads to a plain file") << toAFile << roz << ""
-                                                  << "";
-        QTest::newRow("the root of such a drive") << toAFile << "C:\\Karsela\\.."
-                                                  << ""
-                                                  << "";
+        QTest::newRow("c: leads to a plain file") << toAFile << roz << none << none;
+        QTest::newRow("the root of such a drive") << toAFile << "C:\\Karsela\\.." << none << none;
         // Shown in Windows form only where that form leads back to the same file.
         const QString backslashed = QStringLiteral("@P@/drive_c/Karsela/ROZ5\\dbROZ.mdb");
         QTest::newRow("a Linux name holding a backslash")
