@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace testsupport;
@@ -172,7 +171,7 @@ private:
         frmValdorenDokumen &w = *m_window;
         QTRY_VERIFY_WITH_TIMEOUT(!w.cmdBrowse->isDown() && !w.chkNegara->isDown(), 10000);
         int ends[2];
-        QVERIFY(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends) == 0);
+        QVERIFY(::pipe(ends) == 0);
         QSocketNotifier readable(ends[0], QSocketNotifier::Read);
         bool polled = false;
         connect(&readable, &QSocketNotifier::activated, this, [&polled] { polled = true; });
