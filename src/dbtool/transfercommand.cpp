@@ -105,9 +105,9 @@ int transfer(const QString &sourcePath, const QStringList &targets, const QStrin
     const QSet<QString> ticked = tickedTables(onlyTables);
     checkSource(sourcePath, ticked);
     transfer::useWindowLanguage();
-    // A reader gone from the pipe then fails a write, which is told, where
-    // SIGPIPE would end the program without a word; to its end, whose last
-    // flush may fail too.
+    // A closed pipe then fails the write of a line, which is told, where
+    // SIGPIPE would end the program without a word; ignored to the end, for
+    // the last flush may fail as well.
     std::signal(SIGPIPE, SIG_IGN);
     std::FILE *progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     const StopSignals stopSignals;
