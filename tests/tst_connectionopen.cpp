@@ -103,6 +103,14 @@ private Q_SLOTS:
         };
         tampered("iterations.mdb", {"UPDATE valdoren_password SET iterations = 2147483647"});
         tampered("algorithm.mdb", {"UPDATE valdoren_password SET algorithm = 'pbkdf2-sha1'"});
+        // The stored key with one byte other, at either end; a salt a byte short.
+        tampered("first-byte.mdb",
+                 {"UPDATE valdoren_password SET digest = CAST((CASE WHEN substr(digest, 1, 1) "
+                  "= X'00' THEN X'01' ELSE X'00' END) || substr(digest, 2) AS BLOB)"});
+        tampered("last-byte.mdb",
+                 {"UPDATE valdoren_password SET digest = CAST(substr(digest, 1, 31) || (CASE WHEN "
+                  "substr(digest, 32) = X'00' THEN X'01' ELSE X'00' END) AS BLOB)"});
+        tampered("salt.mdb", {"UPDATE valdoren_password SET salt = substr(salt, 2)"});
         tampered("view.mdb",
                  {"DROP TABLE valdoren_password",
                   "CREATE VIEW valdoren_password AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
@@ -139,6 +147,14 @@ private Q_SLOTS:
                                                            << "pw" << errc::ForeignDatabase << damagedRecord;
         QTest::newRow("unknown password algorithm") << "algorithm.mdb"
                                                     << "pw" << errc::ForeignDatabase << damagedRecord;
+        QTest::newRow("stored key other in its first byte")
+            << "first-byte.mdb"
+            << "pw" << errc::WrongPassword << "does not match";
+        QTest::newRow("stored key other in its last byte")
+            << "last-byte.mdb"
+            << "pw" << errc::WrongPassword << "does not match";
+        QTest::newRow("salt of 15 bytes") << "salt.mdb"
+                                          << "pw" << errc::ForeignDatabase << damagedRecord;
         QTest::newRow("password record a view that never ends")
             << "view.mdb"
             << "pw" << errc::ForeignDatabase << "no database password record";

@@ -29,10 +29,12 @@ enum class Fault {
     ReadOnlyTarget,
     LockedTarget,
     GarbledTarget,
+    OverwrittenInPlace,
     EmptyTarget,
     TextTarget,
     AccessTarget,
     TruncatedSource,
+    DamagedSource,
     SourceBecomesFolder,
     SourceMissingTable,
     HugeIterationCount,
@@ -205,6 +207,9 @@ private Q_SLOTS:
             << true;
         QTest::newRow("target with garbled middle pages") << Fault::GarbledTarget << ""
                                                           << "rusak" << false;
+        QTest::newRow("target overwritten in place by another program during the run")
+            << Fault::OverwrittenInPlace << ""
+            << "rusak" << false;
         QTest::newRow("empty target") << Fault::EmptyTarget << "" << cannotOpen + "File kosong" << false;
         QTest::newRow("text file as target")
             << Fault::TextTarget << "" << cannotOpen + "File bukan database" << false;
@@ -214,6 +219,9 @@ private Q_SLOTS:
         QTest::newRow("NewCodes.mdb cut short")
             << Fault::TruncatedSource << ""
             << "NewCodes.mdb|minta administrator memasang ulang program." << true;
+        QTest::newRow("NewCodes.mdb damaged in a table's middle") // in SQLite's words, not the table's end
+            << Fault::DamagedSource << ""
+            << "(database disk image is malformed)" << true;
         QTest::newRow("NewCodes.mdb now a folder")
             << Fault::SourceBecomesFolder << "" << cannotOpen + "Ini folder" << true;
         QTest::newRow("NewCodes.mdb without PelDN") << Fault::SourceMissingTable << ""
@@ -287,15 +295,19 @@ private Q_SLOTS:
             QVERIFY(locker.waitForReadyRead(10000));
             QCOMPARE(locker.readLine().trimmed(), QByteArray("locked"));
             break;
-        case Fault::GarbledTarget: {
+        case Fault::GarbledTarget:
             fillTarget(3000);
-            QFile file(m_target);
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.size() > 40000);
-            file.seek(file.size() / 2 - 8192);
-            file.write(QByteArray(16384, '\x5a'));
+            QVERIFY(garbleMiddle(m_target));
             break;
-        }
+        case Fault::OverwrittenInPlace:
+            fillTarget(3000); // its pages all in the run's memory, read by the target's own logic
+            executeStatements(
+                m_target, RozPassword,
+                {"CREATE TRIGGER readall BEFORE INSERT ON tblKemasan BEGIN SELECT sum(length(Uredi)) "
+                 "FROM tblPelLN; SELECT count(*) FROM tblPelLN WHERE KdEdi > ''; END"});
+            extra << "--at-first-row"
+                  << "garble-target";
+            break;
         case Fault::EmptyTarget:
             writeFile(m_target, {});
             break;
@@ -310,6 +322,9 @@ private Q_SLOTS:
             QVERIFY(file.resize(file.size() / 2));
             break;
         }
+        case Fault::DamagedSource:
+            QVERIFY(garbleMiddle(source()));
+            break;
         case Fault::SourceBecomesFolder:
             extra << QStringLiteral("--replace-source-with-folder");
             break;
@@ -395,7 +410,7 @@ private Q_SLOTS:
             return;
         }
         if (!targetIsDatabase) {
-            if (fault != Fault::GarbledTarget)
+            if (fault != Fault::GarbledTarget && fault != Fault::OverwrittenInPlace)
                 QVERIFY(snapshot(m_target) == before);
             return;
         }

@@ -415,6 +415,26 @@ private Q_SLOTS:
         QVERIFY(metrics.height() <= inner.height());
     }
 
+    // The program's own message box shows a long path whole, the file name
+    // too: broken at its separators, a name too long for a line anywhere.
+    void messageShowsALongPathWhole()
+    {
+        DialogSeam::setCurrent(nullptr);
+        const auto restore = qScopeGuard([this] { DialogSeam::setCurrent(&m_dialogs); });
+        const QString text
+            = QStringLiteral("Database C:\\Karsela\\%1\\ROZ5\\%2\\dbROZ.mdb tidak dapat dibuka.")
+                  .arg(QString(30, QLatin1Char('x')), QString(200, QLatin1Char('y')));
+        whenModalShows([&](QWidget *box) {
+            const auto closeIt = qScopeGuard([box] { box->close(); });
+            auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            QVERIFY(label && box->rect().contains(label->geometry()));
+            QCOMPARE(QString(label->text()).remove(QChar(0x200B)), text); // only breaks added
+            QVERIFY2(label->minimumSizeHint().width() <= label->width(), "a piece wider than the box");
+            QVERIFY(label->heightForWidth(label->width()) <= label->height());
+        });
+        DialogSeam::current().showMessage(m_window.get(), text); // until the check above closes it
+    }
+
     void opensCentredOnTheScreen()
     {
         frmValdorenDokumen &w = *m_window;

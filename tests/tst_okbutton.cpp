@@ -4,15 +4,19 @@
 #include "mainwin/singleprogressbar.h"
 #include "testdatabases.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -60,9 +64,20 @@ private Q_SLOTS:
             if (rowsSeen++ == 0)
                 tryTheFrameMidRun();
         });
+        m_window->CommonDialog1->show(); // Ok does nothing while Browse is open
+        QTest::mouseClick(m_window->cmdOk, Qt::LeftButton);
+        QVERIFY(rowsSeen == 0 && dialogs.messages.isEmpty());
+        m_window->CommonDialog1->hide();
+        // A screen reader's Press just before Ok ends during the run.
+        dialogs.fileAnswers = {QStringLiteral("/elsewhere/dbLUG.mdb")};
+        for (QWidget *control : QList<QWidget *> {m_window->cmdBrowse, m_window->chkNegara})
+            QAccessible::queryAccessibleInterface(control)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
         QTest::mouseClick(m_window->cmdOk, Qt::LeftButton);
         frmValdorenDokumen &w = *m_window;
         QVERIFY(rowsSeen > 0);
+        QCOMPARE(dialogs.fileDialogTitles, QStringList());
+        QCOMPARE(w.txtFileName->text(), m_target);
         QCOMPARE(dialogs.messages, QStringList {"Selesai"});
         QCOMPARE(dialogs.messageParents, QList<QWidget *> {&w});
         QCOMPARE(w.lblInfo->text(), QStringLiteral("Selesai"));
@@ -148,11 +163,23 @@ private Q_SLOTS:
     }
 
 private:
-    // A click on a tick box and Tab into the frame change nothing; the
-    // focus is never inside it. Keeps how the frame looked.
+    // A press begun before the run, a click on a tick box and Tab into the
+    // frame change nothing; the focus is never inside it. Keeps how the frame
+    // looked. The main thread's descriptors are still polled meanwhile.
     void tryTheFrameMidRun()
     {
         frmValdorenDokumen &w = *m_window;
+        QTRY_VERIFY_WITH_TIMEOUT(!w.cmdBrowse->isDown() && !w.chkNegara->isDown(), 10000);
+        int ends[2];
+        QVERIFY(::pipe(ends) == 0);
+        QSocketNotifier readable(ends[0], QSocketNotifier::Read);
+        bool polled = false;
+        connect(&readable, &QSocketNotifier::activated, this, [&polled] { polled = true; });
+        QCOMPARE(::write(ends[1], "x", 1), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(polled, 10000);
+        readable.setEnabled(false);
+        ::close(ends[0]);
+        ::close(ends[1]);
         QTest::mouseClick(w.chkNegara, Qt::LeftButton, {}, QPoint(6, 6)); // on the box itself
         QVERIFY(w.chkNegara->isChecked());
         for (int tab = 0; tab < 4; ++tab) {

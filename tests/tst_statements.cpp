@@ -99,6 +99,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, statement);
         QFETCH(bool, rowRefused);
+        m_db.beginTrans(); // no commit comes between the statements
         m_db.execute(QStringLiteral("Insert Into tblSatuan(KdEdi, Uredi) Values('KGM', 'kilogram')"));
         try {
             m_db.execute(statement);
@@ -107,6 +108,14 @@ private Q_SLOTS:
             QCOMPARE(failure.isRowRefusal(), rowRefused);
             QVERIFY(failure.number() != 0);
             QVERIFY(!failure.description().isEmpty());
+        }
+        // The target undoes the transaction: applied again, it has nothing it refused.
+        try {
+            m_db.execute(
+                QStringLiteral("Insert Or Rollback Into tblSatuan(KdEdi, Uredi) Values('KGM', 'again')"));
+            QFAIL("the statement was accepted");
+        } catch (const DataAccessError &failure) {
+            QVERIFY2(failure.isRowRefusal(), qPrintable(failure.description()));
         }
         // Nothing else changed: the earlier row is there, alone.
         QCOMPARE(codesIn(m_db, QStringLiteral("tblSatuan")), QStringList({"KGM"}));

@@ -128,45 +128,76 @@ private Q_SLOTS:
     // @O@ a folder outside it.
     void pathsAsTheOperatorKnowsThem_data()
     {
-        QTest::addColumn<bool>("dosdevices"); // the prefix keeps drive links
+        QTest::addColumn<QString>("cLink"); // where dosdevices/c: leads; empty: the prefix keeps no links
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("file"); // that it reaches; empty: none
         QTest::addColumn<QString>("shown"); // that file, chosen with Browse
         const QString roz = QStringLiteral("C:\\Karsela\\ROZ5\\dbROZ.mdb");
         const QString rozFile = QStringLiteral("@P@/drive_c/Karsela/ROZ5/dbROZ.mdb");
-        QTest::newRow("as Windows writes it") << true << roz << rozFile << roz;
-        QTest::newRow("other case, forward slashes") << true << "c:/karsela/roz5/DBROZ.MDB" << rozFile << roz;
+        const QString linked = QStringLiteral("../drive_c");
+        QTest::newRow("as Windows writes it") << linked << roz << rozFile << roz;
+        QTest::newRow("other case, forward slashes")
+            << linked << "c:/karsela/roz5/DBROZ.MDB" << rozFile << roz;
         QTest::newRow("mixed and doubled slashes")
-            << true << "C:\\Karsela//ROZ5\\\\dbROZ.mdb" << rozFile << roz;
+            << linked << "C:\\Karsela//ROZ5\\\\dbROZ.mdb" << rozFile << roz;
         QTest::newRow("up from the root stays there")
-            << true << "C:\\..\\..\\Karsela\\.\\ROZ5\\dbROZ.mdb" << rozFile << roz;
-        QTest::newRow("through z:") << true << "Z:@P\\@\\drive_c\\karsela\\ROZ5\\dbROZ.mdb" << rozFile << roz;
-        QTest::newRow("prefix without drive links") << false << roz << rozFile << roz;
-        QTest::newRow("a drive the prefix lacks") << true << "D:\\Karsela\\ROZ5\\dbROZ.mdb"
+            << linked << "C:\\..\\..\\Karsela\\.\\ROZ5\\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow("through z:") << linked << "Z:@P\\@\\drive_c\\karsela\\ROZ5\\dbROZ.mdb" << rozFile
+                                    << roz;
+        QTest::newRow(".. at every depth")
+            << linked << "C:\\Karsela\\Lain\\..\\ROZ5\\a\\b\\..\\..\\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow("prefix without drive links") << QString() << roz << rozFile << roz;
+        QTest::newRow("a drive the prefix lacks") << linked << "D:\\Karsela\\ROZ5\\dbROZ.mdb"
                                                   << ""
                                                   << "";
-        QTest::newRow("a file that does not exist") << true << "C:\\Karsela\\ROZ5\\dbVAM.mdb"
+        QTest::newRow("a file that does not exist") << linked << "C:\\Karsela\\ROZ5\\dbVAM.mdb"
                                                     << ""
                                                     << "";
-        QTest::newRow("outside the prefix") << true << "@O@/dbLUG.mdb"
+        QTest::newRow("outside the prefix") << linked << "@O@/dbLUG.mdb"
                                             << "@O@/dbLUG.mdb"
                                             << "@O@/dbLUG.mdb";
+        const QString besideFile = QStringLiteral("@P@/drive_c2/Karsela/ROZ5/dbROZ.mdb");
+        QTest::newRow("beside the drive, its name begun alike")
+            << linked << besideFile << besideFile << besideFile;
+        // Wine's winepath -u gives the same file for each of these.
+        QTest::newRow("a dot after a folder's name")
+            << linked << "C:\\Karsela.\\ROZ5\\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow("spaces and dots after a folder's name")
+            << linked << "C:\\Karsela\\ROZ5 . \\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow("pasted with a trailing space") << linked << roz + " " << rozFile << roz;
+        const QString none;
+        QTest::newRow("a separator at the end names a folder") << linked << roz + "\\" << none << none;
+        QTest::newRow("c: leads nowhere") << "../unmounted" << roz << none << none;
+        const QString toAFile = QStringLiteral("../drive_c/Karsela/ROZ5/dbROZ.mdb");
+        QTest::newRow("c: leads to a plain file") << toAFile << roz << none << none;
+        QTest::newRow("the root of such a drive") << toAFile << "C:\\Karsela\\.." << none << none;
+        // Shown in Windows form only where that form leads back to the same file.
+        const QString backslashed = QStringLiteral("@P@/drive_c/Karsela/ROZ5\\dbROZ.mdb");
+        QTest::newRow("a Linux name holding a backslash")
+            << linked << backslashed << backslashed << backslashed;
+        const QString soma = QStringLiteral("C:\\Karsela\\SOMA1.3\\dbSOMA.mdb");
+        QTest::newRow("a link under its program's own name")
+            << linked << soma << "@P@/drive_c/Karsela/SOMA1.3/dbSOMA.mdb" << soma;
     }
 
     void pathsAsTheOperatorKnowsThem()
     {
-        QFETCH(bool, dosdevices);
+        QFETCH(QString, cLink);
         QFETCH(QString, typed);
         QFETCH(QString, file);
         QFETCH(QString, shown);
         QTemporaryDir dir;
         const QString prefix = dir.filePath(QStringLiteral("prefix"));
         install(QDir(prefix).filePath(QStringLiteral("drive_c")), ProgramFolders.at(0));
+        install(QDir(prefix).filePath(QStringLiteral("drive_c2")), ProgramFolders.at(0));
+        install(QDir(prefix).filePath(QStringLiteral("drive_c")), QStringLiteral("Karsela/ROZ5\\dbROZ.mdb"));
+        QDir(prefix).mkpath(QStringLiteral("drive_c/Karsela/SOMA1.3"));
+        QVERIFY(QFile::link(QStringLiteral("../ROZ5/dbROZ.mdb"),
+                            QDir(prefix).filePath(QStringLiteral("drive_c/Karsela/SOMA1.3/dbSOMA.mdb"))));
         install(dir.filePath(QStringLiteral("outside")), QStringLiteral("dbLUG.mdb"));
-        if (dosdevices) {
+        if (!cLink.isEmpty()) {
             QDir().mkpath(QDir(prefix).filePath(QStringLiteral("dosdevices")));
-            QVERIFY(QFile::link(QStringLiteral("../drive_c"),
-                                QDir(prefix).filePath(QStringLiteral("dosdevices/c:"))));
+            QVERIFY(QFile::link(cLink, QDir(prefix).filePath(QStringLiteral("dosdevices/c:"))));
             QVERIFY(QFile::link(QStringLiteral("/"), QDir(prefix).filePath(QStringLiteral("dosdevices/z:"))));
         }
         EnvironmentGuard guard("WINEPREFIX");

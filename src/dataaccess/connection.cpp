@@ -335,6 +335,12 @@ void Connection::commit()
     commitNow();
 }
 
+void Connection::forgetCachedPages()
+{
+    requireIdle();
+    sqlite3_db_release_memory(m_sqlite);
+}
+
 void Connection::commitNow(int callersStatements)
 {
     if (!m_inTransaction)

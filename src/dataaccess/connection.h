@@ -76,6 +76,12 @@ public:
     // Commits what the open implicit transaction holds.
     void commit();
 
+    // Lets go of the copies of the file's pages kept in memory (all of them
+    // after a commit), so that the reads after it come from the file. Another
+    // program that writes over pages in place leaves the file's change
+    // counter as it was, and SQLite would go on believing its copies.
+    void forgetCachedPages();
+
     // An explicit transaction: statements between these are committed
     // together by commitTrans(), never in parts.
     void beginTrans();

@@ -23,17 +23,54 @@ QString winePrefix()
     return prefix.isEmpty() ? QDir::home().filePath(QStringLiteral(".wine")) : prefix;
 }
 
-// Where Wine looks for a drive: dosdevices/x:, and for C: a bare drive_c
-// where the prefix keeps no such link. A drive the prefix does not define
-// leads to a folder that does not exist.
+// Where Wine looks for a drive: dosdevices/x:. A link that leads nowhere
+// (a drive not mounted) or to a plain file is a drive without files; only a
+// prefix with no link for C: at all keeps that drive in drive_c.
 QString driveFolder(QChar letter)
 {
     const QDir prefix(winePrefix());
-    const QString link = prefix.filePath(QStringLiteral("dosdevices/%1:").arg(letter.toLower()));
-    const QString driveC = prefix.filePath(QStringLiteral("drive_c"));
-    if (letter.toLower() == QLatin1Char('c') && !QFileInfo(link).isDir() && QFileInfo(driveC).isDir())
-        return driveC;
-    return link;
+    const QFileInfo link(prefix.filePath(QStringLiteral("dosdevices/%1:").arg(letter.toLower())));
+    if (letter.toLower() == QLatin1Char('c') && !link.exists() && !link.isSymLink())
+        return prefix.filePath(QStringLiteral("drive_c"));
+    return link.filePath();
+}
+
+// The names of a drive path after its "X:", as Wine (and Windows) reads
+// them: "." stays, ".." leaves the name before it but never the drive's
+// root, and a name loses its trailing dots and spaces. A path that ends in
+// a separator, or in a name left empty, names a folder at most.
+struct WindowsNames
+{
+    QStringList names;
+    bool folderOnly = false;
+};
+
+QString withoutTrailingDotsAndSpaces(QString name)
+{
+    while (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    return name;
+}
+
+WindowsNames windowsNames(const QString &afterDrive)
+{
+    static const QRegularExpression separator(QStringLiteral("[\\\\/]"));
+    const QStringList pieces = afterDrive.split(separator);
+    WindowsNames read;
+    for (const QString &piece : pieces) {
+        if (piece == QLatin1String("..")) {
+            if (!read.names.isEmpty())
+                read.names.removeLast();
+        } else if (piece != QLatin1String(".")) {
+            if (const QString name = withoutTrailingDotsAndSpaces(piece); !name.isEmpty())
+                read.names << name;
+        }
+    }
+    const QString &last = pieces.last();
+    read.folderOnly = read.names.isEmpty()
+        || (last != QLatin1String(".") && last != QLatin1String("..")
+            && withoutTrailingDotsAndSpaces(last).isEmpty());
+    return read;
 }
 
 // The entry of folder called name: exactly, else without regard to case,
@@ -57,11 +94,23 @@ QList<Drive> prefixDrives()
 {
     QList<Drive> drives;
     for (char letter = 'a'; letter < 'z'; ++letter) {
-        const QString root = QFileInfo(driveFolder(QLatin1Char(letter))).canonicalFilePath();
-        if (!root.isEmpty())
-            drives.append({QLatin1Char(letter), root});
+        const QFileInfo folder(driveFolder(QLatin1Char(letter)));
+        if (folder.isDir())
+            drives.append({QLatin1Char(letter), folder.canonicalFilePath()});
     }
     return drives;
+}
+
+// A path as the entry it names: its folder's canonical path, then its own
+// name, so that a symbolic link stands for itself and not for what it leads
+// to; empty where that folder is not there.
+QString entryPath(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty() || info.fileName().isEmpty())
+        return {};
+    return QDir(folder).filePath(info.fileName());
 }
 #endif
 
@@ -76,26 +125,18 @@ QString localFilePath(const QString &path)
     const QRegularExpressionMatch match = drivePath.match(path);
     if (!match.hasMatch())
         return path;
-    // As Windows reads them: "." stays, ".." goes up, but never above the
-    // drive's root.
-    QStringList names;
-    for (const QString &name :
-         path.mid(2).split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts)) {
-        if (name == QLatin1String("..")) {
-            if (!names.isEmpty())
-                names.removeLast();
-        } else if (name != QLatin1String(".")) {
-            names << name;
-        }
-    }
+    const WindowsNames read = windowsNames(path.mid(2));
     QString current = driveFolder(match.captured(1).at(0));
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const std::optional<QString> entry = entryIn(current, names.at(i));
-        if (!entry)
-            return QDir(current).filePath(names.mid(i).join(QLatin1Char('/')));
+    for (qsizetype i = 0; i < read.names.size(); ++i) {
+        const std::optional<QString> entry = entryIn(current, read.names.at(i));
+        if (!entry) {
+            current = QDir(current).filePath(read.names.mid(i).join(QLatin1Char('/')));
+            break;
+        }
         current = *entry;
     }
-    return current;
+    // Ending in a separator, it names no file, as on Windows.
+    return read.folderOnly ? current + QLatin1Char('/') : current;
 #endif
 }
 
@@ -104,23 +145,25 @@ QString windowsFormOf(const QString &localPath)
 #ifdef Q_OS_WIN
     return localPath;
 #else
-    const QString canonical = QFileInfo(localPath).canonicalFilePath();
-    if (canonical.isEmpty())
+    const QString entry = entryPath(localPath);
+    if (entry.isEmpty())
         return localPath;
+    const QString folder = QFileInfo(entry).path() + QLatin1Char('/');
     std::optional<Drive> best;
     for (const Drive &drive : prefixDrives()) {
         // A drive that is the root itself holds everything and says nothing.
-        const bool inside = canonical.startsWith(drive.root + QLatin1Char('/'));
+        const bool inside = folder.startsWith(drive.root + QLatin1Char('/'));
         if (inside && (!best || drive.root.size() > best->root.size()))
             best = drive;
     }
     if (!best)
         return localPath;
-    QString rest = canonical.mid(best->root.size());
-    rest.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    if (!rest.startsWith(QLatin1Char('\\')))
-        rest.prepend(QLatin1Char('\\'));
-    return best->letter.toUpper() + QLatin1Char(':') + rest;
+    QString form = entry.mid(best->root.size());
+    form.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    form.prepend(best->letter.toUpper() + QLatin1Char(':'));
+    // Only a form that leads back to this very entry: a Linux name holding a
+    // backslash, or ending in a dot or a space, would lead elsewhere.
+    return entryPath(localFilePath(form)) == entry ? form : localPath;
 #endif
 }
 

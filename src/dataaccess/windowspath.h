@@ -10,15 +10,19 @@ namespace dataaccess {
 
 // The file a path names. A path with a drive letter ("C:\...", "c:/...",
 // either slash) is looked up in the Wine prefix ($WINEPREFIX, else
-// ~/.wine): the drive through its dosdevices/ link (C: also through
-// drive_c when the prefix has no such link), then each name exactly, or
-// without regard to case when no exact match exists. Where no file
-// matches, the result names none. Any other path is returned unchanged.
+// ~/.wine): the drive through its dosdevices/ link (C: through drive_c
+// only when the prefix has no such link at all; a link that leads nowhere
+// is a drive without files), then each name without its trailing dots and
+// spaces, as Wine reads it, exactly, or without regard to case when no
+// exact match exists. Where no file matches, the result names none; a path
+// that ends in a separator names a folder at most. Any other path is
+// returned unchanged.
 QString localFilePath(const QString &path);
 
-// The Windows form ("C:\Karsela\ROZ5\dbROZ.mdb") of a local path that lies
-// inside a drive of the Wine prefix, other than the one standing for the
-// whole file system (Z:); any other path unchanged.
+// The Windows form ("C:\Karsela\ROZ5\dbROZ.mdb") of a local path whose
+// folder lies inside a drive of the Wine prefix, other than the one
+// standing for the whole file system (Z:), where that form names the very
+// same entry: a symbolic link keeps its own name. Any other path unchanged.
 QString windowsFormOf(const QString &localPath);
 
 // The folder standing for drive C: in the Wine prefix, or empty text.

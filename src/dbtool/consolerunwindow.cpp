@@ -1,5 +1,6 @@
 #include "dbtool/consolerunwindow.h"
 
+#include "dbtool/dbcommands.h"
 #include "dbtool/stopsignals.h"
 #include "transfer/codecategory.h"
 
@@ -49,17 +50,15 @@ void ConsoleRunWindow::yield()
 
 QString ConsoleRunWindow::outcome() const
 {
-    if (m_messages.isEmpty())
-        return m_statusLine;
-    return m_messages.join(QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return m_messages.isEmpty() ? m_statusLine : m_messages.join(QLatin1Char(' '));
 }
 
 void ConsoleRunWindow::showProgress()
 {
     if (!m_progressOut)
         return;
-    QStringList parts
-        = {m_target, m_category, QStringLiteral("%1%").arg(static_cast<int>(std::floor(m_progress)))};
+    QStringList parts = {dbcommands::escapedControls(m_target), m_category,
+                         QStringLiteral("%1%").arg(static_cast<int>(std::floor(m_progress)))};
     parts.removeAll(QString());
     const QString line = parts.join(QStringLiteral("  "));
     // Blanks over what is left of a longer line before it.

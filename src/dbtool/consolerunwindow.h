@@ -9,7 +9,8 @@
 // The transfer run's window for a command line: the choices come from the
 // command, Ctrl-C (StopSignals) is Cancel, messages are kept for the
 // outcome line, and on a terminal a progress line on standard error shows
-// the target, the category and the percentage as the window's bar counts it.
+// the target (its control characters escaped), the category and the
+// percentage as the window's bar counts it.
 class ConsoleRunWindow : public transfer::RunWindow
 {
 public:
@@ -17,8 +18,8 @@ public:
     ConsoleRunWindow(const QString &target, const QSet<QString> &tickedTables, std::FILE *progress);
     ~ConsoleRunWindow() override;
 
-    // What the window would have told: its messages on one line, or the
-    // status line it ended with.
+    // What the window would have told: its messages one after another, or
+    // the status line it ended with.
     QString outcome() const;
 
     bool stopFlag() const override;

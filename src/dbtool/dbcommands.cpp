@@ -29,7 +29,8 @@ QString quotedIdentifier(const QString &name)
 
 // Positional arguments, as many as a command takes (AnyNumber: at least
 // the least), and options among them: "--name value", repeatable ones
-// collected in order, and flags "--name" alone.
+// collected in order, and flags "--name" alone. After "--" every argument
+// is positional, so that a file may be called "--only".
 class Options
 {
 public:
@@ -40,6 +41,10 @@ public:
     {
         for (qsizetype i = 0; i < arguments.size(); ++i) {
             const QString &argument = arguments.at(i);
+            if (argument == QLatin1String("--")) {
+                m_positional << arguments.mid(i + 1);
+                break;
+            }
             if (!argument.startsWith(QLatin1String("--"))) {
                 m_positional << argument;
                 continue;
@@ -138,6 +143,9 @@ int run(const QStringList &arguments, QIODevice &out)
         const Options options(rest, 2, {QStringLiteral("--only"), QStringLiteral("--password")},
                               Options::AnyNumber);
         const QString only = options.single(QStringLiteral("--only"), false);
+        // As a window with no tick: nothing to do, and nothing done.
+        if (only.isEmpty() && !options.all(QStringLiteral("--only")).isEmpty())
+            throw CommandError(QStringLiteral("--only names no category: nothing to transfer"));
         return transfer(options.positional(0), options.positionalFrom(1),
                         only.isEmpty() ? QStringList() : only.split(QLatin1Char(',')),
                         options.single(QStringLiteral("--password"), false), out);

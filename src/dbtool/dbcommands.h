@@ -63,11 +63,12 @@ QString escapedControls(const QString &text);
 // onlyTables ticked (source table names; all six when empty) and each
 // target's own password unless one is given. One line a target on out: the
 // target as given, then the run's outcome, "Selesai", "Proses dibatalkan"
-// or the window's message, in the window's language. On a terminal a
-// progress line goes to standard error. SIGINT or SIGTERM stops the run as
-// Cancel does, and the targets after it are not started. Returns the exit
-// status. Throws CommandError, before any target is touched, for an unknown
-// category or a source that cannot be opened.
+// or the window's message, in the window's language, control characters
+// escaped. On a terminal a progress line goes to standard error. SIGINT,
+// SIGTERM or SIGHUP stops the run as Cancel does, and the targets after it
+// are not started. Returns the exit status. Throws CommandError, before any
+// target is touched, for an unknown category or a source that cannot be
+// read whole; and when a line cannot be written, before the next target.
 int transfer(const QString &sourcePath, const QStringList &targets, const QStringList &onlyTables,
              const QString &password, QIODevice &out);
 

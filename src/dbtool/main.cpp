@@ -14,7 +14,12 @@ int main(int argc, char *argv[])
     }
     try {
         const int status = dbcommands::run(app.arguments().mid(1), out);
-        out.flush();
+        // A full disk, say, fails the writes quietly until here.
+        if (!out.flush() || out.error() != QFileDevice::NoError) {
+            std::fprintf(stderr, "valdoren-db: standard output cannot be written (%s)\n",
+                         qPrintable(out.errorString()));
+            return dbcommands::Failed;
+        }
         return status;
     } catch (const std::exception &error) {
         out.flush();

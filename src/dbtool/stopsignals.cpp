@@ -6,8 +6,9 @@
 namespace {
 
 volatile std::sig_atomic_t receivedSignal = 0;
-struct sigaction before[2];
-constexpr int Signals[2] = {SIGINT, SIGTERM};
+constexpr int Signals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int SignalCount = sizeof Signals / sizeof Signals[0];
+struct sigaction before[SignalCount];
 
 extern "C" void noteStopSignal(int signal)
 {
@@ -23,13 +24,13 @@ StopSignals::StopSignals()
     noting.sa_handler = noteStopSignal;
     sigemptyset(&noting.sa_mask);
     noting.sa_flags = SA_RESTART; // a read or write under way goes on
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < SignalCount; ++i)
         sigaction(Signals[i], &noting, &before[i]);
 }
 
 StopSignals::~StopSignals()
 {
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < SignalCount; ++i)
         sigaction(Signals[i], &before[i], nullptr);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-// Ctrl-C and a polite kill (SIGINT, SIGTERM) as the window's Cancel: while
-// an instance lives, either one is only noted, for the run to honour at
-// its next check; the handlers before it come back when it goes.
+// Ctrl-C, a polite kill and a lost terminal (SIGINT, SIGTERM, SIGHUP: an
+// SSH session dropped) as the window's Cancel: while an instance lives, each
+// is only noted, for the run to honour at its next check; the handlers
+// before it come back when it goes.
 class StopSignals
 {
 public:

@@ -4,6 +4,7 @@
 
 #include "dataaccess/connection.h"
 #include "dataaccess/connectionstring.h"
+#include "dataaccess/recordset.h"
 #include "transfer/codecategory.h"
 #include "transfer/lorvanta.h"
 #include "transfer/transferrun.h"
@@ -26,39 +27,74 @@ QSet<QString> tickedTables(const QStringList &onlyTables)
     QSet<QString> ticked;
     for (const QString &table : onlyTables) {
         if (!all.contains(table))
-            throw CommandError(
-                QStringLiteral("unknown category \"%1\" (%2)").arg(table, all.join(QLatin1Char(','))));
+            throw CommandError(QStringLiteral("unknown category \"%1\" (%2)")
+                                   .arg(escapedControls(table), all.join(QLatin1Char(','))));
         ticked.insert(table);
     }
     return ticked;
 }
 
-// Read, as the run reads it, and let go at once; a source that cannot be
-// read fails every target the same way.
-void checkSource(const QString &sourcePath)
+// Read whole, every row the run reads, and let go, before any target is
+// touched: a source that cannot be read would fail every target the same
+// way, one damaged past its first pages each halfway through.
+void checkSource(const QString &sourcePath, const QSet<QString> &ticked)
 {
+    dataaccess::Connection source;
     try {
-        dataaccess::Connection source;
         source.setConnectionString(dataaccess::ConnectionString::forJet(sourcePath, QString())
                                    + QStringLiteral("Mode=Read;"));
         source.open();
-        source.close();
     } catch (const dataaccess::DataAccessError &failure) {
-        throw CommandError(failure.description());
+        throw CommandError(escapedControls(failure.description()));
+    }
+    for (const transfer::CodeCategory &category : transfer::codeCategories()) {
+        if (!ticked.contains(category.sourceTable))
+            continue;
+        try {
+            dataaccess::Recordset rows;
+            for (rows.open(category.sourceQuery(), source); !rows.eof(); rows.moveNext()) {
+                rows.field(QStringLiteral("Kode"));
+                rows.field(QStringLiteral("Uraian"));
+            }
+        } catch (const dataaccess::DataAccessError &failure) {
+            throw CommandError(
+                escapedControls(QStringLiteral("%1: table %2 cannot be read: %3")
+                                    .arg(sourcePath, category.sourceTable, failure.description())));
+        }
     }
 }
 
-// Scripts read each line as it comes.
-void writeLine(QIODevice &out, const QString &target, const QString &outcome)
+// One line a target, as a terminal must show it: the window's line breaks
+// as spaces, and every control character, those of the paths first, as
+// \xNN. Scripts read each line as it comes; a line that cannot be written
+// (a full disk, a closed pipe) ends the command, before another target is
+// touched.
+void writeLine(QIODevice &out, const QString &target, QString outcome, const QString &sourcePath)
 {
-    out.write((target + QStringLiteral(": ") + outcome + QLatin1Char('\n')).toUtf8());
-    if (auto *file = qobject_cast<QFileDevice *>(&out))
-        file->flush();
+    for (const QString &path : {target, sourcePath}) {
+        if (!path.isEmpty())
+            outcome.replace(path, escapedControls(path));
+    }
+    const QString line = escapedControls(target) + QStringLiteral(": ")
+        + escapedControls(outcome.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    auto *file = qobject_cast<QFileDevice *>(&out);
+    if (out.write(bytes) != bytes.size() || (file && !file->flush()))
+        throw CommandError(
+            QStringLiteral("the line \"%1\" cannot be written (%2); no target after it is started")
+                .arg(line, out.errorString()));
 }
 
 QString signalName(int signal)
 {
-    return signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM");
+    switch (signal) {
+    case SIGINT:
+        return QStringLiteral("SIGINT");
+    case SIGTERM:
+        return QStringLiteral("SIGTERM");
+    default:
+        return QStringLiteral("SIGHUP");
+    }
 }
 
 } // namespace
@@ -67,15 +103,20 @@ int transfer(const QString &sourcePath, const QStringList &targets, const QStrin
              const QString &password, QIODevice &out)
 {
     const QSet<QString> ticked = tickedTables(onlyTables);
-    checkSource(sourcePath);
+    checkSource(sourcePath, ticked);
     transfer::useWindowLanguage();
+    // A closed pipe then fails the write of a line, which is told, where
+    // SIGPIPE would end the program without a word; ignored to the end, for
+    // the last flush may fail as well.
+    std::signal(SIGPIPE, SIG_IGN);
     std::FILE *progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     const StopSignals stopSignals;
     bool allCompleted = true;
     for (const QString &target : targets) {
         if (const int signal = StopSignals::received()) {
             writeLine(out, target,
-                      QStringLiteral("not started, the transfer was stopped by %1").arg(signalName(signal)));
+                      QStringLiteral("not started, the transfer was stopped by %1").arg(signalName(signal)),
+                      sourcePath);
             continue;
         }
         QString outcome;
@@ -89,7 +130,7 @@ int transfer(const QString &sourcePath, const QStringList &targets, const QStrin
             outcome = window.outcome();
         }
         allCompleted = allCompleted && completed;
-        writeLine(out, target, outcome);
+        writeLine(out, target, outcome, sourcePath);
     }
     if (const int signal = StopSignals::received())
         return StoppedBySignal + signal;

@@ -2,7 +2,16 @@
 
 #include "mainwin/selectionframe.h"
 
+#include <chrono>
 #include <QAbstractButton>
+#include <QTimer>
+
+namespace {
+
+// As long as Qt's own buttons show themselves pressed for assistive technology.
+constexpr std::chrono::milliseconds PressDuration {100};
+
+} // namespace
 
 FrameButtonAccessible::FrameButtonAccessible(QWidget *button) : QAccessibleWidget(button) { }
 
@@ -53,7 +62,21 @@ void FrameButtonAccessible::doAction(const QString &actionName)
     if (actionName == toggleAction() && button()->isCheckable())
         button()->toggle();
     else if (actionName == pressAction())
-        button()->animateClick();
+        pressForAMoment();
     else
         QAccessibleWidget::doAction(actionName);
+}
+
+// As Qt presses a button for assistive technology: down for a moment, then
+// clicked. A run that begins meanwhile blocks the frame, and then the click
+// does not come: it would change a choice, or open Browse, under the run.
+void FrameButtonAccessible::pressForAMoment()
+{
+    QAbstractButton *pressed = button();
+    pressed->setDown(true);
+    QTimer::singleShot(PressDuration, pressed, [pressed] {
+        pressed->setDown(false);
+        if (!SelectionFrame::blocksInputTo(pressed))
+            pressed->click(); // nothing while it is disabled
+    });
 }

@@ -22,4 +22,5 @@ public:
 private:
     QAbstractButton *button() const;
     bool acts() const;
+    void pressForAMoment();
 };

@@ -255,7 +255,9 @@ void frmValdorenDokumen::closeEvent(QCloseEvent *event)
 // and Cancel and "?" react meanwhile.
 void frmValdorenDokumen::cmdOk_Click()
 {
-    if (m_running)
+    // Nor while Browse is open (assistive technology still reaches Ok): the
+    // file picked there would go into the box under the run.
+    if (m_running || CommonDialog1->isVisible())
         return;
     m_running = true;
     throttleStatusPainting(true);

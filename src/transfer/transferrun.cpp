@@ -237,11 +237,13 @@ void TransferRun::stopIfInterrupted(const DataAccessError &failure) const
 // A table damaged under the run (another program writing over the file, a
 // failing disk) may take rows without a complaint: once they are saved, a
 // check of the tables written, cheap beside one of the whole file, finds it
-// before "Selesai" is said.
+// before "Selesai" is said. It reads the file itself, not the pages the run
+// has in memory.
 void TransferRun::checkWrittenTables()
 {
     try {
         cnTarget.commit();
+        cnTarget.forgetCachedPages();
     } catch (const DataAccessError &failure) {
         failWith(savingFailed(failure));
     }

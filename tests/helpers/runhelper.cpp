@@ -4,8 +4,9 @@
 // share), every message, and the status line at the end. Options act as an operator or another program would
 // during the run:
 // --cancel-after MS and --close-after MS press Cancel or close the window;
-// --at-first-row move-target|lock-folder moves the target away or makes
-// its folder read-only once the first row is shown.
+// --at-first-row move-target|lock-folder|garble-target moves the target away,
+// makes its folder read-only, or garbles its middle in place, once the first
+// row is shown.
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
 #include "testdatabases.h"
@@ -53,6 +54,8 @@ void actOnTarget(const QString &action, const QString &target)
         QFile::rename(target, target + QStringLiteral(".moved"));
     else if (action == QLatin1String("lock-folder"))
         testsupport::makeReadOnly(QFileInfo(target).absolutePath());
+    else if (action == QLatin1String("garble-target"))
+        testsupport::garbleMiddle(target);
 }
 
 } // namespace
@@ -64,7 +67,7 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() < 3) {
         std::fputs("usage: runhelper PROGRAM_FOLDER TARGET [--replace-source-with-folder] [--cancel-after MS]"
-                   " [--close-after MS] [--at-first-row move-target|lock-folder]\n",
+                   " [--close-after MS] [--at-first-row move-target|lock-folder|garble-target]\n",
                    stderr);
         return 2;
     }

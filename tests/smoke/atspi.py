@@ -8,6 +8,7 @@ atspi.py idle     the file-name box shows the default database as Windows
 atspi.py running  during a run: every control of the frame reports itself
                   unavailable, offers no action, and neither Toggle, Press
                   nor setting the text changes anything.
+atspi.py told     after "listening", each control of the frame is told unavailable, then available.
 Prints "ok: ..." or "FAIL: ..." and exits 0 or 1.
 """
 import sys
@@ -79,15 +80,19 @@ def idle(window):
     print("ok: while idle a screen reader toggles a category")
 
 
-def running(window):
+def frame_controls(window):
     controls = [find(window, "check box", name) for name in
                 ("Satuan", "Kemasan", "Valuta Asing", "Negara", "Pelabuhan Dalam Negeri",
                  "Pelabuhan Luar Negeri")]
-    controls.append(find(window, "push button", "Browse"))
-    box = find(window, "text", "")
-    controls.append(box)
+    controls += [find(window, "push button", "Browse"), find(window, "text", "")]
     if None in controls:
         fail("a control of the frame is missing")
+    return controls
+
+
+def running(window):
+    controls = frame_controls(window)
+    box = controls[-1]
     for control in controls:
         if has(control, Atspi.StateType.ENABLED) or has(control, Atspi.StateType.SENSITIVE):
             fail(f"{control.get_name() or 'the file-name box'} reports itself available during the run")
@@ -108,5 +113,38 @@ def running(window):
     print("ok: during a run a screen reader finds the choices unavailable and changes none of them")
 
 
+def wait_until(done, seconds):
+    for _ in range(seconds * 20):
+        while GLib.MainContext.default().iteration(False):
+            pass
+        if done():
+            return True
+        time.sleep(0.05)
+    return False
+
+
+def told(window):
+    controls = frame_controls(window)
+    heard = []  # (role, name, state, value) of each state change, in order
+    listener = Atspi.EventListener.new(lambda event: heard.append(
+        (event.source.get_role_name(), event.source.get_name(), event.type.split(":")[-1], event.detail1)))
+    listener.register("object:state-changed")
+
+    def satuan_heard_and_ticked():  # the program sends here once it knows of the listener
+        if any(event[:2] == ("check box", "Satuan") for event in heard) and has(controls[0], Atspi.StateType.CHECKED):
+            return True
+        return act(controls[0], "Toggle") and False
+    if not wait_until(satuan_heard_and_ticked, 60):
+        fail("the program's events do not reach the screen reader")
+    print("listening", flush=True)
+
+    def told_both(control):  # unavailable, then available
+        values = [value for *event, value in heard if event == [control.get_role_name(), control.get_name(), "enabled"]]
+        return 0 in values and 1 in values[values.index(0):]
+    if not wait_until(lambda: all(told_both(control) for control in controls), 120):
+        fail("the frame's controls were not told unavailable and then available again during a run")
+    print("ok: a screen reader is told the choices are unavailable during a run, and available after it")
+
+
 Atspi.init()
-{"idle": idle, "running": running}[sys.argv[1]](main_window())
+{"idle": idle, "running": running, "told": told}[sys.argv[1]](main_window())

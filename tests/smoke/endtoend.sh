@@ -8,7 +8,7 @@
 # message and leaves the file byte for byte as it was; and the window's close
 # box during a run stops the run, releases the target and ends the program;
 # meanwhile a screen reader, over the accessibility bus, can change none of
-# the choices.
+# the choices, and is told when they become unavailable and available again.
 set -uo pipefail
 build_dir=$1
 # A session bus of its own, on which the accessibility bus starts, and a
@@ -128,14 +128,21 @@ open_help() {
   info=$(wait_for_window "Info" 60) || fail "no info window"
 }
 
-# screen_reader idle|running: tests/smoke/atspi.py, skipped with its reason
-# where the accessibility bus or its Python binding is missing.
+# screen_reader idle|running|told: tests/smoke/atspi.py, skipped with its
+# reason where the accessibility bus or its Python binding is missing; told
+# goes on in the background once it hears the program, until TOLD_PID ends.
 screen_reader() {
   if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || ! /usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2>/dev/null; then
     echo "SKIP: no accessibility bus or no AT-SPI binding for Python (at-spi2-core, python3-gi, gir1.2-atspi-2.0)"
     return 0
   fi
-  /usr/bin/python3 "$(dirname "$0")/atspi.py" "$1" || fail "screen reader check ($1)"
+  [ "$1" = told ] || { /usr/bin/python3 "$(dirname "$0")/atspi.py" "$1" || fail "screen reader check ($1)"; return 0; }
+  /usr/bin/python3 "$(dirname "$0")/atspi.py" told >"$STAGE/told.txt" 2>&1 &
+  TOLD_PID=$!
+  until grep -q "^listening" "$STAGE/told.txt"; do
+    kill -0 "$TOLD_PID" 2>/dev/null || fail "screen reader check (told): $(cat "$STAGE/told.txt")"
+    sleep 0.1
+  done
 }
 
 # --- A whole run -----------------------------------------------------------
@@ -143,8 +150,10 @@ start_program
 expect_centred
 echo "ok: the main window opens centred with its frame"
 screen_reader idle
+screen_reader told
 xdotool windowfocus --sync "$main" key Return # Ok has the focus
 answer_message Return                         # "Selesai"
+[ -z "${TOLD_PID:-}" ] || { wait "$TOLD_PID" && grep "^ok:" "$STAGE/told.txt"; } || fail "screen reader check (told): $(cat "$STAGE/told.txt")"
 echo "ok: message boxes are modal and titled Valdoren"
 open_help
 [[ "$(xprop -id "$info" _NET_WM_ICON)" == *"not found"* ]] || fail "the info window carries an icon"

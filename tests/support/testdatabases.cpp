@@ -81,6 +81,14 @@ void writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+bool garbleMiddle(const QString &path)
+{
+    const QByteArray garbage(16384, '\x5a');
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.size() > 40000
+        && file.seek(file.size() / 2 - garbage.size() / 2) && file.write(garbage) == garbage.size();
+}
+
 namespace {
 
 // Read for all, and a folder stays one that can be entered.

@@ -44,6 +44,10 @@ FileSnapshot snapshot(const QString &path);
 
 void writeFile(const QString &path, const QByteArray &bytes);
 
+// Writes 16 KiB of garbage over the middle of a file of over 40 KB, in place:
+// the pages there are damaged, the header is not. False when it cannot.
+bool garbleMiddle(const QString &path);
+
 // Makes a file unwritable even for root (immutable attribute there), or a
 // folder one where no file can be made or removed; false when the platform
 // offers no way.
