@@ -112,10 +112,11 @@ Remedy remedyOf(int number, const WriteCircumstances &circumstances)
         return Remedy::RestoreBackup;
     case NotADb:
         return Remedy::PickOtherFile;
-    case IoErr:
-        return remedyOfSystemError(circumstances.systemError) == Remedy::None
-            ? Remedy::AskAdministrator
-            : remedyOfSystemError(circumstances.systemError);
+    case IoErr: {
+        // A write the system refused for a reason of its own, else a disk at fault.
+        const Remedy remedy = remedyOfSystemError(circumstances.systemError);
+        return remedy == Remedy::None ? Remedy::AskAdministrator : remedy;
+    }
     default:
         return Remedy::None;
     }
