@@ -311,13 +311,13 @@ Difference differenceOf(const Codes &before, const Codes &after)
     return found;
 }
 
-QString countsLine(const QString &name, qsizetype added, qsizetype withdrawn, qsizetype changed)
+QString countsLine(const QString &name, const Difference &difference)
 {
     return QStringLiteral("%1: %2 added, %3 withdrawn, %4 changed\n")
         .arg(name)
-        .arg(added)
-        .arg(withdrawn)
-        .arg(changed);
+        .arg(difference.added.size())
+        .arg(difference.withdrawn.size())
+        .arg(difference.changed.size());
 }
 
 // One line a code: a description never breaks it.
@@ -398,9 +398,7 @@ bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIO
             const Codes before = codesIn(older);
             const Codes after = codesIn(newer);
             const Difference difference = differenceOf(before, after);
-            out.write(countsLine(category.sourceTable, difference.added.size(), difference.withdrawn.size(),
-                                 difference.changed.size())
-                          .toUtf8());
+            out.write(countsLine(category.sourceTable, difference).toUtf8());
             if (listCodes)
                 out.write(listing(difference, before, after).toUtf8());
             total.added += difference.added;
@@ -410,9 +408,7 @@ bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIO
         older.close();
         newer.close();
     });
-    out.write(
-        countsLine(QStringLiteral("total"), total.added.size(), total.withdrawn.size(), total.changed.size())
-            .toUtf8());
+    out.write(countsLine(QStringLiteral("total"), total).toUtf8());
     return total.size() > 0;
 }
 
