@@ -226,7 +226,10 @@ private Q_SLOTS:
             ",\"ID\",\"JKT\",\"Jakarta, Java\",\"Jakarta, "
             "Java\",\"JK\",\"12345---\",\"AI\",\"0407\",,\"0608S 10650E\",\n"
             ",\"ID\",\"5BA\",\"Bayah\",\"Bayah\",\"JB\",\"--3-----\",\"RL\",\"1701\",,,\n"
+            ",\"ID\",\"UNK\",\"Unknown\",\"Unknown\",,\"0-------\",\"RQ\",\"1701\",,,\n"
+            ",\"ID\",\"SKU\",\"Skouw\",\"Skouw\",\"PA\",\"-------B\",\"AM\",\"2307\",,,\n"
             "\"X\",\"ID\",\"OLD\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
+            "\"x\",\"ID\",\"OLX\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
             ",\"ID\",,\"Bitung = ID BIT\",\"Bitung = ID BIT\",,\"1-------\",\"AF\",\"9506\",,,\n"
             "\"+\",\"ID\",\"BPN\",\"Balikpapan\",\"Balikpapan\",\"KI\",\"1-3-----\",\"AI\",\"0001\",,,\n");
         const QString second = m_dir.filePath(QStringLiteral("NL.csv"));
@@ -234,6 +237,8 @@ private Q_SLOTS:
                   ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
                   ",\"NL\",\"RTM\",\"Rotterdam (Europoort)\",,\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
                   ",\"FR\",\"SET\",\"S\xE8te\",\"Sete\",\"34\",\"1-------\",\"AI\",\"0001\",,,\r\n"
+                  ",\"GB\",\"LHR\",\"Heathrow\",,,\"---4----\",\"AI\",\"0001\",,,\r\n"
+                  ",\"GB\",\"RDG\",\"Reading\",,,\"-23-----\",\"AI\",\"0001\",,,\r\n"
                   ",\"CI\",\"ABJ\",\"Abidjan\",\"Abidjan\",,\"1--45---\",\"AI\",\"0001\",,,\r\n");
         const QString path = m_dir.filePath(QStringLiteral("locode.mdb"));
         const ToolResult created
@@ -241,9 +246,9 @@ private Q_SLOTS:
         QCOMPARE(created.err, QByteArray());
         QCOMPARE(created.exitCode, 0);
         QCOMPARE(runTool({"dump", path, "PelDN"}).out,
-                 Header + "IDJKT,\"Jakarta, Java\"\r\nIDBPN,Balikpapan\r\n");
+                 Header + "IDJKT,\"Jakarta, Java\"\r\nID5BA,Bayah\r\nIDSKU,Skouw\r\nIDBPN,Balikpapan\r\n");
         QCOMPARE(runTool({"dump", path, "PelLN"}).out,
-                 Header + "NLRTM,Rotterdam\r\nFRSET,S\xC3\xA8te\r\nCIABJ,Abidjan\r\n");
+                 Header + "NLRTM,Rotterdam\r\nFRSET,S\xC3\xA8te\r\nGBLHR,Heathrow\r\nCIABJ,Abidjan\r\n");
         QCOMPARE(runTool({"dump", path, "Negara"}).out, Header + "ID,Indonesia\r\n");
     }
 

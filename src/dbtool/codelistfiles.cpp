@@ -86,6 +86,19 @@ QString layoutFault(const csv::Record &record)
     return {};
 }
 
+// A declaration names where goods are loaded, transshipped and unloaded:
+// abroad a seaport (1 in the Function's first place) or an airport (4 in
+// its fourth); in Indonesia also a rail or road terminal, a post office, a
+// multimodal or fixed transport terminal or a border crossing, any known
+// function (1-7 or B; 0 is "not known").
+bool namesAPlace(const QString &function, bool domestic)
+{
+    if (!domestic)
+        return function.startsWith(QLatin1Char('1')) || function.mid(3, 1) == QLatin1String("4");
+    static const QRegularExpression knownFunction(QStringLiteral("[1-7B]"));
+    return function.contains(knownFunction);
+}
+
 // The lists come in UTF-8 and, from UNECE, in ISO 8859-1; bytes that are
 // no UTF-8 can only be the latter. The data as UTF-8, and which it was.
 std::pair<QByteArray, QString> asUtf8(const QByteArray &data)
@@ -143,19 +156,19 @@ void readLocodeData(const QByteArray &data, const QString &path, Ports &ports)
                     QStringLiteral("\"%1\" \"%2\" is no country and location code").arg(country, location));
             if (const QString fault = layoutFault(record); !fault.isEmpty())
                 badLine(path, line, QStringLiteral("not a line of a UN/LOCODE code list: ") + fault);
-            const bool isPort = textOf(record.at(Function)).startsWith(QLatin1Char('1'));
+            const bool domestic = country == QLatin1String("ID");
             const bool isRemoved
                 = textOf(record.at(Change)).compare(QLatin1String("X"), Qt::CaseInsensitive) == 0;
             // A line without a location code names a country, or points to an
-            // entry under another country ("Basse-Terre = GP BBR"): no port of its own.
-            if (!isPort || isRemoved || location.isEmpty())
+            // entry under another country ("Basse-Terre = GP BBR"): no place of its own.
+            if (!namesAPlace(textOf(record.at(Function)), domestic) || isRemoved || location.isEmpty())
                 return;
             const QString code = country + location;
             const qsizetype known = ports.codes.size();
             ports.codes.insert(code);
             if (ports.codes.size() == known)
                 return;
-            CodeList &list = country == QLatin1String("ID") ? ports.domestic : ports.foreign;
+            CodeList &list = domestic ? ports.domestic : ports.foreign;
             list.append({code, record.at(Name)});
         });
     } catch (const InputError &error) {

@@ -32,11 +32,13 @@ CodeList readCodeListFile(const QString &path);
 
 // Ports of UN/LOCODE code-list files, as UNECE publishes them (no header;
 // Change, Country, Location, Name, NameWoDiacritics, Subdivision, Function,
-// Status, Date, IATA, Coordinates, Remarks; UTF-8 or ISO 8859-1): entries
-// whose Function starts with "1", that are not marked "X" for removal and
-// that have a location code of their own, in file order, Indonesian ones
-// (country "ID") apart from the others. A code keeps its first entry: the
-// lists give some places under two names.
+// Status, Date, IATA, Coordinates, Remarks; UTF-8 or ISO 8859-1): the
+// places a customs declaration names, in file order, Indonesian ones
+// (country "ID") apart from the others: in Indonesia every entry with a
+// known function (any of 1-7 or B in Function), elsewhere every seaport
+// ("1" first in Function) or airport ("4" fourth); none marked "X" for
+// removal, each with a location code of its own. A code keeps its first
+// entry: the lists give some places under two names.
 struct Ports
 {
     CodeList domestic;
