@@ -1,8 +1,12 @@
-# `cmake --build build --target package`: build/valdoren_VERSION_amd64.deb,
-# the install layout with the prefix /usr.
+# `cmake --build build --target package`: the two Debian packages, the
+# install layout with the prefix /usr:
+# - build/valdoren_VERSION_amd64.deb, the programs (component "program");
+# - build/valdoren-codes_VERSION_all.deb, the codes (component "codes"), made
+#   after it by install/codes-package.cmake with its own version.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME valdoren)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};program;/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_CONTACT "Valdoren maintainers <maintainers@users.noreply.c-seed-9cd4087c.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "updates the reference codes of the Lorvanta programs")
@@ -11,9 +15,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "VAM, LUG, SOMA) up to date with the new standard codes: packaging kinds,"
   "countries, domestic and foreign ports, units and currencies."
   ""
-  "It ships the codes in NewCodes.mdb and copies them, row by row, into the"
-  "Lorvanta database the operator picks: from its window (valdoren), or from"
-  "a script on many databases at once (valdoren-db).")
+  "It copies the codes of NewCodes.mdb (package valdoren-codes), row by row,"
+  "into the Lorvanta database the operator picks: from its window"
+  "(valdoren), or from a script on many databases at once (valdoren-db).")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Debian ships programs without their debugging symbols.
@@ -23,7 +27,7 @@ set(CPACK_STRIP_FILES ON)
 # a package of its own and listed here; the xcb platform plugin comes with
 # libqt6gui6, which the programs link.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6sql6-sqlite)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, valdoren-codes")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/install/prerm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Folders as Debian has them, whatever the umask of the one who builds.
@@ -35,5 +39,12 @@ file(STRINGS install/changelog changelog_top LIMIT_COUNT 1)
 if(NOT changelog_top MATCHES "^valdoren \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "install/changelog has no entry for version ${PROJECT_VERSION} at its top")
 endif()
+
+# What the codes package is made from, for the script run after the
+# programs' package.
+set(CPACK_VALDOREN_BUILD_DIR ${CMAKE_BINARY_DIR})
+set(CPACK_VALDOREN_CODES_CHANGELOG ${PROJECT_SOURCE_DIR}/data/changelog)
+set(CPACK_VALDOREN_MAKE_CODES_DEB ${PROJECT_SOURCE_DIR}/install/make-codes-deb)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/install/codes-package.cmake)
 
 include(CPack)

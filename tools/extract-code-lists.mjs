@@ -1,8 +1,9 @@
 #!/usr/bin/env node
 // Regenerates Kemasan.csv, Negara.csv, Satuan.csv and Valuta.csv in data/
-// from Debian's iso-codes and two npm packages installed outside the repo:
+// from iso-codes' lists, copied into data/sources/iso-codes/, and one npm
+// package installed outside the repo:
 //
-//   npm install --prefix /tmp/codelists un-ece-recommendation@0.1.1 currency-codes@2.2.0
+//   npm install --prefix /tmp/codelists un-ece-recommendation@0.1.1
 //   node tools/extract-code-lists.mjs --npm-prefix /tmp/codelists
 //
 // The ports (PelDN.csv, PelLN.csv) come from the UN/LOCODE lists by another
@@ -13,20 +14,17 @@
 
 import fs from 'node:fs';
 import path from 'node:path';
-import { createRequire } from 'node:module';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
 const UNECE = { name: 'un-ece-recommendation', version: '0.1.1' };
-const CURRENCIES = { name: 'currency-codes', version: '2.2.0' };
-const PACKAGES = [UNECE, CURRENCIES];
+const PACKAGES = [UNECE];
 
-// The publication of ISO 4217 list one that currency-codes 2.2.0 carries;
-// data/README.md names it, so a different one must not slip in unnoticed.
-const ISO4217_PUBLISHED = '2024-06-25';
-
-// The package carries several revisions of each list; /3 is the newest of both.
-const REC20_EXPORT = { subpath: './20/3', symbol: 'REC_20_3' };
-const REC21_EXPORT = { subpath: './21/3', symbol: 'REC_21_3' };
+// Each list as declarations use it: every code of the package's fuller
+// revision /2 and of the newest, /3, with the newest name. Rec 20 revision
+// 17 (/3) marked some 380 codes deleted after the regulation was issued,
+// and declarations made under it still name them.
+const REC20_EXPORTS = [{ subpath: './20/3', symbol: 'REC_20_3' }, { subpath: './20/2', symbol: 'REC_20_2' }];
+const REC21_EXPORTS = [{ subpath: './21/3', symbol: 'REC_21_3' }, { subpath: './21/2', symbol: 'REC_21_2' }];
 
 class Failure extends Error {}
 const fail = (msg) => { throw new Failure(msg); };
@@ -38,7 +36,7 @@ function parseArgs(argv) {
   const scriptDir = path.dirname(fileURLToPath(import.meta.url));
   const opts = {
     npmPrefix: null,
-    isoCodes: '/usr/share/iso-codes/json',
+    isoCodes: path.resolve(scriptDir, '..', 'data', 'sources', 'iso-codes'),
     out: path.resolve(scriptDir, '..', 'data'),
   };
   const flags = { '--npm-prefix': 'npmPrefix', '--iso-codes': 'isoCodes', '--out': 'out' };
@@ -92,16 +90,6 @@ function openPackage(prefix, { name, version }) {
   return { dir, meta };
 }
 
-// CommonJS files are loaded by path, not through the package's main entry,
-// so the package's own dependencies need not be present.
-function requireFile(file, what) {
-  try {
-    return createRequire(import.meta.url)(file);
-  } catch (e) {
-    fail(`cannot load ${what} at ${file}: ${e.code || e.message}`);
-  }
-}
-
 // Names are kept exactly as the source spells them; only absence maps to "".
 function nameOf(value, where) {
   if (value === undefined || value === null) return '';
@@ -135,75 +123,19 @@ function isoCountries(isoDir) {
     /^[A-Z]{2}$/);
 }
 
-const XML_ENTITIES = { amp: '&', lt: '<', gt: '>', quot: '"', apos: "'" };
-
-function xmlText(raw, where) {
-  return raw.replace(/&(#x[0-9A-Fa-f]+|#[0-9]+|[a-z]+);|&/g, (m, ent) => {
-    if (ent === undefined) fail(`${where}: bare "&" in text`);
-    if (ent.startsWith('#x')) return String.fromCodePoint(parseInt(ent.slice(2), 16));
-    if (ent.startsWith('#')) return String.fromCodePoint(parseInt(ent.slice(1), 10));
-    if (!(ent in XML_ENTITIES)) fail(`${where}: unknown entity &${ent};`);
-    return XML_ENTITIES[ent];
-  });
-}
-
-// The package ships list one as published next to its data.js; the rows are
-// taken from data.js, and this checks that data.js is that list: every code
-// of the XML once, with the XML's name, and nothing else.
-function checkAgainstListOne(pkg, byCode) {
-  const file = path.join(pkg.dir, 'iso-4217-list-one.xml');
-  const xml = readText(file, 'ISO 4217 list one');
-  const published = /<ISO_4217\s+Pblshd="([^"]*)"/.exec(xml)?.[1];
-  if (published !== ISO4217_PUBLISHED) {
-    fail(`${file} is the publication of ${JSON.stringify(published)}, expected ${ISO4217_PUBLISHED}`);
-  }
-  const names = new Map();
-  let entries = 0;
-  for (const [, body] of xml.matchAll(/<CcyNtry>([\s\S]*?)<\/CcyNtry>/g)) {
-    entries++;
-    const field = (tag) => {
-      const m = new RegExp(`<${tag}(?:\\s[^>]*)?>([^<]*)</${tag}>`).exec(body);
-      return m ? xmlText(m[1], `${file} <${tag}>`) : undefined;
-    };
-    const code = field('Ccy');
-    if (code === undefined) continue; // "No universal currency": no code to list
-    const name = field('CcyNm');
-    if (names.has(code) && names.get(code) !== name) {
-      fail(`${file}: ${code} is named both ${JSON.stringify(names.get(code))} and ${JSON.stringify(name)}`);
-    }
-    names.set(code, name);
-  }
-  if (entries === 0) fail(`${file} holds no <CcyNtry> entries`);
-  for (const [code, name] of names) {
-    if (!byCode.has(code)) fail(`${CURRENCIES.name} data.js lacks ${code}, which list one has`);
-    if (byCode.get(code) !== name) {
-      fail(`${CURRENCIES.name} data.js names ${code} ${JSON.stringify(byCode.get(code))}, list one ${JSON.stringify(name)}`);
-    }
-  }
-  for (const code of byCode.keys()) {
-    if (!names.has(code)) fail(`${CURRENCIES.name} data.js has ${code}, which list one lacks`);
-  }
-}
-
-function currencies(pkg) {
-  const dateFile = path.join(pkg.dir, 'iso-4217-publish-date.js');
-  const date = requireFile(dateFile, `${CURRENCIES.name} publish date`);
-  if (date !== ISO4217_PUBLISHED) {
-    fail(`${CURRENCIES.name} carries the list of ${JSON.stringify(date)}, expected ${ISO4217_PUBLISHED}`);
-  }
-  const file = path.join(pkg.dir, 'data.js');
-  const list = requireFile(file, `${CURRENCIES.name} data`);
-  if (!Array.isArray(list)) fail(`${file} does not export an array of currencies`);
-  // One row per alphabetic code: data.js already merges list one's
-  // per-country entries under their code, in ascending code order.
+// iso-codes' reading of ISO 4217 list one: one entry per alphabetic code,
+// in ascending code order.
+function isoCurrencies(isoDir) {
+  const file = path.join(isoDir, 'iso_4217.json');
+  const list = readJson(file, 'iso-codes ISO 4217')['4217'];
+  if (!Array.isArray(list)) fail(`${file} has no "4217" array`);
   const rows = checkList('Valuta (ISO 4217)',
-    list.map((e, i) => [e?.code, nameOf(e?.currency, `${file} entry ${i}`)]),
+    list.map((e, i) => [e.alpha_3, nameOf(e.name, `${file} entry ${i}`)]),
     /^[A-Z]{3}$/);
-  // data/README.md promises this order; a package that stops sorting must not change it silently.
+  // data/README.md promises this order; a source that stops sorting must not change it silently.
   for (let i = 1; i < rows.length; i++) {
     if (rows[i - 1][0] >= rows[i][0]) fail(`Valuta (ISO 4217): ${rows[i][0]} follows ${rows[i - 1][0]}, expected ascending codes`);
   }
-  checkAgainstListOne(pkg, new Map(rows));
   return rows;
 }
 
@@ -223,23 +155,37 @@ async function uneceList(pkg, { subpath, symbol }) {
   return { file, list };
 }
 
+// The newest revision's rows in its order, then the codes only older ones
+// have, in theirs; a code keeps the name of the newest revision that has it.
+async function mergedRevisions(pkg, exports, rowOf) {
+  const rows = [];
+  const seen = new Set();
+  for (const exported of exports) {
+    const { file, list } = await uneceList(pkg, exported);
+    list.forEach((e, i) => {
+      const row = rowOf(e, `${file} entry ${i}`);
+      if (seen.has(row[0])) return;
+      seen.add(row[0]);
+      rows.push(row);
+    });
+  }
+  return rows;
+}
+
 async function units(pkg) {
-  const { file, list } = await uneceList(pkg, REC20_EXPORT);
-  return checkList('Satuan (Rec 20)',
-    list.map((e, i) => [e?.code, nameOf(e?.name, `${file} entry ${i}`)]),
-    /^[A-Z0-9]{2,3}$/);
+  const rows = await mergedRevisions(pkg, REC20_EXPORTS, (e, where) => [e?.code, nameOf(e?.name, where)]);
+  return checkList('Satuan (Rec 20)', rows, /^[A-Z0-9]{2,3}$/);
 }
 
 async function packagingKinds(pkg) {
-  const { file, list } = await uneceList(pkg, REC21_EXPORT);
-  const rows = list.map((e, i) => {
+  const rows = await mergedRevisions(pkg, REC21_EXPORTS, (e, where) => {
     const code = e?.code;
     // The e-invoicing flavour of Rec 21 prefixes every code with "X";
     // the customs code itself is the two characters after it.
     if (typeof code !== 'string' || !/^X[A-Z0-9]{2}$/.test(code)) {
       fail(`Kemasan (Rec 21): code ${JSON.stringify(code)} is not "X" plus two characters`);
     }
-    return [code.slice(1), nameOf(e.name, `${file} entry ${i}`)];
+    return [code.slice(1), nameOf(e.name, where)];
   });
   return checkList('Kemasan (Rec 21)', rows, /^[A-Z0-9]{2}$/);
 }
@@ -257,13 +203,12 @@ function toCsv(rows) {
 async function main() {
   const opts = parseArgs(process.argv.slice(2));
   const unece = openPackage(opts.npmPrefix, UNECE);
-  const currencyCodes = openPackage(opts.npmPrefix, CURRENCIES);
 
   const files = [
     ['Kemasan.csv', await packagingKinds(unece)],
     ['Negara.csv', isoCountries(opts.isoCodes)],
     ['Satuan.csv', await units(unece)],
-    ['Valuta.csv', currencies(currencyCodes)],
+    ['Valuta.csv', isoCurrencies(opts.isoCodes)],
   ];
 
   fs.mkdirSync(opts.out, { recursive: true });

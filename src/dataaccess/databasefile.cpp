@@ -239,7 +239,12 @@ void createDatabase(const QString &path, const QString &password,
     Connection connection;
     connection.setConnectionString(ConnectionString::forJet(partPath, password));
     connection.open();
+    // One transaction, whatever the machine's speed: the file's change
+    // counter then counts the same commits every time, and the same content
+    // gives the same bytes.
+    connection.beginTrans();
     populate(connection);
+    connection.commitTrans();
     connection.close();
 
     // Refuses to replace a file that appeared meanwhile.
