@@ -150,7 +150,7 @@ class TestFaults : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The shipped lists, the foreign ports cut to a tenth: the faults need
+    // The shipped lists, each cut to its first 1,500 rows: the faults need
     // a run of some thousands of rows, not the whole standard.
     void initTestCase()
     {
@@ -158,10 +158,9 @@ private Q_SLOTS:
         CodeLists lists;
         const auto shipped = codelists::readSourceLists(QStringLiteral(VALDOREN_DATA_DIR), {});
         for (auto list = shipped.cbegin(); list != shipped.cend(); ++list) {
-            for (const codelists::CodeRow &row : *list)
+            for (const codelists::CodeRow &row : list->first(qMin<qsizetype>(list->size(), 1500)))
                 lists[list.key()].append({row.code, row.description});
         }
-        lists[QStringLiteral("PelLN")].resize(lists.value(QStringLiteral("PelLN")).size() / 10);
         makeSource(sourceTemplate(), lists);
     }
 
