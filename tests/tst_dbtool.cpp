@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
@@ -36,11 +37,15 @@ ToolResult runTool(QStringList arguments)
 
 const QByteArray Header = "Kode,Uraian\r\n";
 
-// The six input lists, each with its header and the given body.
-void writeLists(const QString &folder, const QMap<QString, QByteArray> &bodies = {})
+// The six input lists, each with its header and the given body, one code
+// where none is given; returns the bodies written.
+QMap<QString, QByteArray> writeLists(const QString &folder, QMap<QString, QByteArray> bodies = {})
 {
-    for (const QString &table : lorvanta::sourceTables())
+    for (const QString &table : lorvanta::sourceTables()) {
+        bodies[table] = bodies.value(table, "C1," + table.toUtf8() + "\r\n");
         writeFile(QDir(folder).filePath(table + QStringLiteral(".csv")), Header + bodies.value(table));
+    }
+    return bodies;
 }
 
 } // namespace
@@ -56,13 +61,14 @@ private Q_SLOTS:
     {
         const QString folder = m_dir.filePath(QStringLiteral("lists"));
         QDir().mkpath(folder);
-        const QMap<QString, QByteArray> bodies = {
-            {"Negara", "CI,C\xC3\xB4te d'Ivoire\r\nBQ,\"Bonaire, Sint Eustatius and Saba\"\r\nXX,\r\n"},
-            {"PelLN", "NLRTM,Rotterdam\r\nNLRTM,Rotterdam\r\n"}, // kept twice: no key in a source
-            {"Satuan", "\"a\"\"b\",\"two\r\nlines\"\r\n,\xE2\x98\x83\r\n"},
-            {"Valuta", "IDR,Rupiah\r\n"},
-        };
-        writeLists(folder, bodies);
+        const QMap<QString, QByteArray> bodies = writeLists(
+            folder,
+            {
+                {"Negara", "CI,C\xC3\xB4te d'Ivoire\r\nBQ,\"Bonaire, Sint Eustatius and Saba\"\r\nXX,\r\n"},
+                {"PelLN", "NLRTM,Rotterdam\r\nNLRTM,Rotterdam\r\n"}, // kept twice: no key in a source
+                {"Satuan", "\"a\"\"b\",\"two\r\nlines\"\r\nS,\xE2\x98\x83\r\n"},
+                {"Valuta", "IDR,Rupiah\r\n"},
+            });
         const QString path = m_dir.filePath(QStringLiteral("NewCodes.mdb"));
         const ToolResult created = runTool({"create-source", path, "--from", folder});
         QCOMPARE(created.err, QByteArray());
@@ -155,6 +161,19 @@ private Q_SLOTS:
             << QByteArray("Kode,Uraian\r\nID,\"Indo\r\n") << "Negara.csv:2: quoted field not closed";
         QTest::newRow("empty list file") << QStringList {"create-source", "@OUT@", "--from", "@LISTS@"}
                                          << QByteArray("") << "Negara.csv: the file is empty";
+        QTest::newRow("a list of its header alone")
+            << QStringList {"create-source", "@OUT@", "--from", "@LISTS@"} << Header
+            << "Negara.csv: the list has no entries";
+        QTest::newRow("a row without a code") << QStringList {"create-source", "@OUT@", "--from", "@LISTS@"}
+                                              << Header + "ID,Indonesia\r\n,Nowhere\r\n"
+                                              << "Negara.csv:3: the code (Kode) is empty";
+        QTest::newRow("a list larger than any")
+            << QStringList {"create-source", "@OUT@", "--from", "@LISTS@"} << QByteArray("@BIG@")
+            << "Negara.csv: larger than any code list";
+        QTest::newRow("a device as a UN/LOCODE file")
+            << QStringList {"create-source", "@OUT@", "--from", "@LISTS@", "--locode", "/dev/zero"}
+            << Header + "ID,Indonesia\r\n"
+            << "/dev/zero: not an ordinary file";
         QTest::newRow("output folder missing")
             << QStringList {"create-target", "@DIR@/nowhere/x.mdb", "--program", "ROZ"} << QByteArray()
             << "folder does not exist";
@@ -196,6 +215,8 @@ private Q_SLOTS:
         QDir().mkpath(lists);
         writeLists(lists);
         writeFile(QDir(lists).filePath(QStringLiteral("Negara.csv")), brokenList);
+        if (brokenList == "@BIG@") // sparse: above the bound at once
+            QVERIFY(QFile(QDir(lists).filePath(QStringLiteral("Negara.csv"))).resize((64 << 20) + 1));
         for (QString &argument : arguments) {
             argument.replace(QStringLiteral("@OUT@"), dir.filePath(QStringLiteral("out.mdb")));
             argument.replace(QStringLiteral("@LISTS@"), lists);
@@ -220,35 +241,44 @@ private Q_SLOTS:
                     {"PelDN", "IDXXX,never read\r\n"},
                     {"PelLN", "XXXXX,never read\r\n"}});
         const QString first = m_dir.filePath(QStringLiteral("ID.csv"));
-        writeFile(
-            first,
-            ",\"ID\",,\".INDONESIA\",,,,,,,,\n"
-            ",\"ID\",\"JKT\",\"Jakarta, Java\",\"Jakarta, "
-            "Java\",\"JK\",\"12345---\",\"AI\",\"0407\",,\"0608S 10650E\",\n"
-            ",\"ID\",\"5BA\",\"Bayah\",\"Bayah\",\"JB\",\"--3-----\",\"RL\",\"1701\",,,\n"
-            ",\"ID\",\"UNK\",\"Unknown\",\"Unknown\",,\"0-------\",\"RQ\",\"1701\",,,\n"
-            ",\"ID\",\"SKU\",\"Skouw\",\"Skouw\",\"PA\",\"-------B\",\"AM\",\"2307\",,,\n"
-            "\"X\",\"ID\",\"OLD\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
-            "\"x\",\"ID\",\"OLX\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
-            ",\"ID\",,\"Bitung = ID BIT\",\"Bitung = ID BIT\",,\"1-------\",\"AF\",\"9506\",,,\n"
-            "\"+\",\"ID\",\"BPN\",\"Balikpapan\",\"Balikpapan\",\"KI\",\"1-3-----\",\"AI\",\"0001\",,,\n");
+        writeFile(first,
+                  ",\"ID\",,\".INDONESIA\",,,,,,,,\n"
+                  ",\"ID\",\"JKT\",\"Jakarta, Java\",\"Jakarta, "
+                  "Java\",\"JK\",\"12345---\",\"AI\",\"0407\",,\"0608S 10650E\",\n"
+                  ",\"ID\",\"5BA\",\"Bayah\",\"Bayah\",\"JB\",\"--3-----\",\"RL\",\"1701\",,,\n"
+                  ",\"ID\",\"UNK\",\"Unknown\",\"Unknown\",,\"0-------\",\"RQ\",\"1701\",,,\n"
+                  ",\"ID\",\"SKU\",\"Skouw\",\"Skouw\",\"PA\",\"-------B\",\"AM\",\"2307\",,,\n"
+                  "\"X\",\"ID\",\"OLD\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
+                  "\"x\",\"ID\",\"OLX\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
+                  ",\"ID\",,\"Bitung = ID BIT\",\"Bitung = ID BIT\",,\"1-------\",\"AF\",\"9506\",,,\n"
+                  "\"+\",\"ID\",\"BPN\",\"Balikpapan \xC2\x96 "
+                  "Kalimantan\",,\"KI\",\"1-3-----\",\"AI\",\"0001\",,,\n");
         const QString second = m_dir.filePath(QStringLiteral("NL.csv"));
         writeFile(second, // ISO 8859-1, as UNECE publishes; a code under a second name
                   ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
                   ",\"NL\",\"RTM\",\"Rotterdam (Europoort)\",,\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
                   ",\"FR\",\"SET\",\"S\xE8te\",\"Sete\",\"34\",\"1-------\",\"AI\",\"0001\",,,\r\n"
-                  ",\"GB\",\"LHR\",\"Heathrow\",,,\"---4----\",\"AI\",\"0001\",,,\r\n"
+                  ",\"GB\",\"LHR\",\"London\x96Heathrow\",,,\"---4----\",\"AI\",\"0001\",,,\r\n"
                   ",\"GB\",\"RDG\",\"Reading\",,,\"-23-----\",\"AI\",\"0001\",,,\r\n"
                   ",\"CI\",\"ABJ\",\"Abidjan\",\"Abidjan\",,\"1--45---\",\"AI\",\"0001\",,,\r\n");
+        const QString third = m_dir.filePath(QStringLiteral("TH.csv")); // its first line marked, after a BOM
+        QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+        writeFile(third,
+                  utf16(QStringLiteral("X,TH,OLD,Gone,,,1-------,XX,2307,,,\r\n"
+                                       ",TH,BKK,Bangkok,,,---4----,AI,0001,,,\r\n")));
         const QString path = m_dir.filePath(QStringLiteral("locode.mdb"));
-        const ToolResult created
-            = runTool({"create-source", path, "--from", folder, "--locode", first, "--locode", second});
+        const ToolResult created = runTool({"create-source", path, "--from", folder, "--locode", first,
+                                            "--locode", second, "--locode", third});
         QCOMPARE(created.err, QByteArray());
         QCOMPARE(created.exitCode, 0);
         QCOMPARE(runTool({"dump", path, "PelDN"}).out,
-                 Header + "IDJKT,\"Jakarta, Java\"\r\nID5BA,Bayah\r\nIDSKU,Skouw\r\nIDBPN,Balikpapan\r\n");
+                 Header
+                     + "IDJKT,\"Jakarta, Java\"\r\nID5BA,Bayah\r\nIDSKU,Skouw\r\n"
+                       "IDBPN,Balikpapan \xE2\x80\x93 Kalimantan\r\n");
         QCOMPARE(runTool({"dump", path, "PelLN"}).out,
-                 Header + "NLRTM,Rotterdam\r\nFRSET,S\xC3\xA8te\r\nGBLHR,Heathrow\r\nCIABJ,Abidjan\r\n");
+                 Header
+                     + "NLRTM,Rotterdam\r\nFRSET,S\xC3\xA8te\r\nGBLHR,London\xE2\x80\x93Heathrow\r\n"
+                       "CIABJ,Abidjan\r\nTHBKK,Bangkok\r\n");
         QCOMPARE(runTool({"dump", path, "Negara"}).out, Header + "ID,Indonesia\r\n");
     }
 
@@ -277,7 +307,25 @@ private Q_SLOTS:
             << ":2: not a line of a UN/LOCODE code list: Function \"AF\" is not eight of 0-9, B and -";
         QTest::newRow("ISO 8859-1, a field missing")
             << good + ",\"FR\",\"SET\",\"S\xE8te\"\n"
-            << ":2: expected 12 fields, found 4 (read as ISO 8859-1)";
+            << ":2: expected 12 fields, found 4 (read as Windows-1252)";
+        const QByteArray utf8 = ",\"BR\",\"SSZ\",\"S\xC3\xA3o Sebasti\xC3\xA3o\",,,\"1-------\",,,,,\n";
+        const QByteArray latin1 = ",\"FR\",\"SET\",\"S\xE8te\",,,\"1-------\",,,,,\n";
+        QTest::newRow("one ISO 8859-1 line in UTF-8")
+            << good + utf8 + good + latin1 << ":4: this line is not UTF-8, line 2 is: a file must be wholly";
+        QTest::newRow("one UTF-8 line in ISO 8859-1")
+            << latin1 + utf8 << ":2: this line is UTF-8, line 1 is not";
+        QTest::newRow("a UTF-8 byte-order mark on ISO 8859-1, over an X")
+            << "\xEF\xBB\xBFX" + latin1 << ":1: not UTF-8, as the file's byte-order mark says it is";
+        QTest::newRow("UTF-16 broken")
+            << QByteArray("\xFF\xFEX\0\0\xD8", 6) << ": not UTF-16, as the file's byte-order mark says it is";
+        QTest::newRow("a byte that Windows-1252 leaves out")
+            << good + ",\"FR\",\"SET\",\"S\x81te\",,,\"1-------\",,,,,\n"
+            << ":2: control character U+0081, which is no character of Windows-1252 either";
+        QTest::newRow("no entry") << QByteArray() << ": the file is empty, no entry";
+        QTest::newRow("no port in Indonesia")
+            << good << "the --locode files give no port in Indonesia (PelDN)";
+        QTest::newRow("no port abroad") << QByteArray(",\"ID\",\"JKT\",\"Jakarta\",,,\"1-------\",,,,,\n")
+                                        << "the --locode files give no port abroad (PelLN)";
     }
 
     void malformedLocodeLineNamesFileAndLine()
@@ -291,7 +339,8 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("out.mdb"));
         const ToolResult result = runTool({"create-source", path, "--from", dir.path(), "--locode", locode});
         QVERIFY(result.exitCode > 0);
-        QVERIFY2(QString::fromUtf8(result.err).contains(locode + expected), result.err.constData());
+        const QString named = expected.startsWith(QLatin1Char(':')) ? locode + expected : expected;
+        QVERIFY2(QString::fromUtf8(result.err).contains(named), result.err.constData());
         QVERIFY(!QFile::exists(path));
     }
 
