@@ -316,8 +316,9 @@ private Q_SLOTS:
             << latin1 + utf8 << ":2: this line is UTF-8, line 1 is not";
         QTest::newRow("a UTF-8 byte-order mark on ISO 8859-1, over an X")
             << "\xEF\xBB\xBFX" + latin1 << ":1: not UTF-8, as the file's byte-order mark says it is";
-        QTest::newRow("UTF-16 broken")
-            << QByteArray("\xFF\xFEX\0\0\xD8", 6) << ": not UTF-16, as the file's byte-order mark says it is";
+        for (const QByteArray &broken : {QByteArray("\xFF\xFEX\0\0\xD8", 6), QByteArray("\xFE\xFF\0X\0", 5)})
+            QTest::addRow("UTF-16 broken, %lld bytes", static_cast<long long>(broken.size()))
+                << broken << ": not UTF-16, as the file's byte-order mark says it is";
         QTest::newRow("a byte that Windows-1252 leaves out")
             << good + ",\"FR\",\"SET\",\"S\x81te\",,,\"1-------\",,,,,\n"
             << ":2: control character U+0081, which is no character of Windows-1252 either";
