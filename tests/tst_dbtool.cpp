@@ -681,24 +681,21 @@ private Q_SLOTS:
         }
     }
 
-    void transferShowsProgressOnATerminal()
+    // A terminal shows the transfer's progress, and a name as it is, where
+    // a pipe gets the table exactly.
+    void terminalShowsProgressAndNamesAsTheyAre()
     {
         QTemporaryDir dir;
         const QString source = dir.filePath(QStringLiteral("NewCodes.mdb"));
-        makeSource(source, {{"Negara", {{"ID", "Indonesia"}}}});
+        makeSource(source, {{"Negara", {{"ID", "Indo\u202Enesia\x1b[2J"}}}});
         const QString target = dir.filePath(QStringLiteral("dbROZ.mdb"));
         makeTarget(target, lorvanta::Program::Roz);
-        const QStringList arguments = {"transfer", source, target, "--only", "Negara"};
-        QProcess terminal; // script(1) gives the tool a pseudo-terminal
-        terminal.start(QStringLiteral("script"),
-                       {"-qec",
-                        builtProgram(QStringLiteral("valdoren-db")) + QLatin1Char(' ')
-                            + arguments.join(QLatin1Char(' ')),
-                        "/dev/null"});
-        QVERIFY(terminal.waitForFinished(60000));
-        const QByteArray shown = terminal.readAllStandardOutput();
+        QByteArray shown = onTerminal({"transfer", source, target, "--only", "Negara"});
         QVERIFY2(shown.contains("\r" + target.toUtf8() + "  Negara  33%"), shown.constData());
         QVERIFY2(shown.endsWith("\r" + target.toUtf8() + ": Selesai\r\n"), shown.constData());
+        shown = onTerminal({"dump", source, "Negara"});
+        QVERIFY2(shown.endsWith("\nID,Indo\\u202enesia\\x1b[2J\r\r\n"), shown.constData());
+        QVERIFY(runTool({"dump", source, "Negara"}).out.endsWith("\nID,Indo\xE2\x80\xAEnesia\x1b[2J\r\n"));
     }
 
     void refusesToOverwrite()
@@ -712,6 +709,18 @@ private Q_SLOTS:
     }
 
 private:
+    // What the tool shows on a terminal: script(1) gives it a pseudo-terminal.
+    static QByteArray onTerminal(const QStringList &arguments)
+    {
+        QProcess terminal;
+        terminal.start(QStringLiteral("script"),
+                       {"-qec",
+                        builtProgram(QStringLiteral("valdoren-db")) + QLatin1Char(' ')
+                            + arguments.join(QLatin1Char(' ')),
+                        "/dev/null"});
+        return terminal.waitForFinished(60000) ? terminal.readAllStandardOutput() : QByteArray();
+    }
+
     static void storeRows(const QString &target, const QString &password, const QStringList &rows)
     {
         QStringList statements;
