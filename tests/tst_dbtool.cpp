@@ -658,7 +658,7 @@ private Q_SLOTS:
         }
     }
 
-    void transferShowsProgressOnATerminal()
+    void terminalShowsProgressAndNamesAsTheyAre()
     {
         QTemporaryDir dir;
         const QString source = dir.filePath(QStringLiteral("NewCodes.mdb"));
