@@ -243,37 +243,35 @@ void readLocodeData(const QByteArray &data, const QString &path, Ports &ports)
     const auto [text, encoding] = decodedLocode(data, path);
     qsizetype entries = 0;
     try {
-        forEachRecord(
-            withWindows1252Characters(text, path).toUtf8(), path,
-            [&](const csv::Record &record, qsizetype line) {
-                ++entries;
-                if (record.size() != LocodeColumns)
-                    badLine(
-                        path, line,
+        const QByteArray utf8 = withWindows1252Characters(text, path).toUtf8();
+        forEachRecord(utf8, path, [&](const csv::Record &record, qsizetype line) {
+            ++entries;
+            if (record.size() != LocodeColumns)
+                badLine(path, line,
                         QStringLiteral("expected %1 fields, found %2").arg(LocodeColumns).arg(record.size()));
-                const QString country = textOf(record.at(Country));
-                const QString location = textOf(record.at(Location));
-                if (!isCountryAndLocation(country, location))
-                    badLine(path, line,
-                            QStringLiteral("\"%1\" \"%2\" is no country and location code")
-                                .arg(country, location));
-                if (const QString fault = layoutFault(record); !fault.isEmpty())
-                    badLine(path, line, QStringLiteral("not a line of a UN/LOCODE code list: ") + fault);
-                const bool domestic = country == QLatin1String("ID");
-                const bool isRemoved
-                    = textOf(record.at(Change)).compare(QLatin1String("X"), Qt::CaseInsensitive) == 0;
-                // A line without a location code names a country, or points to an
-                // entry under another country ("Basse-Terre = GP BBR"): no place of its own.
-                if (!namesAPlace(textOf(record.at(Function)), domestic) || isRemoved || location.isEmpty())
-                    return;
-                const QString code = country + location;
-                const qsizetype known = ports.codes.size();
-                ports.codes.insert(code);
-                if (ports.codes.size() == known)
-                    return;
-                CodeList &list = domestic ? ports.domestic : ports.foreign;
-                list.append({code, record.at(Name)});
-            });
+            const QString country = textOf(record.at(Country));
+            const QString location = textOf(record.at(Location));
+            if (!isCountryAndLocation(country, location))
+                badLine(
+                    path, line,
+                    QStringLiteral("\"%1\" \"%2\" is no country and location code").arg(country, location));
+            if (const QString fault = layoutFault(record); !fault.isEmpty())
+                badLine(path, line, QStringLiteral("not a line of a UN/LOCODE code list: ") + fault);
+            const bool domestic = country == QLatin1String("ID");
+            const bool isRemoved
+                = textOf(record.at(Change)).compare(QLatin1String("X"), Qt::CaseInsensitive) == 0;
+            // A line without a location code names a country, or points to an
+            // entry under another country ("Basse-Terre = GP BBR"): no place of its own.
+            if (!namesAPlace(textOf(record.at(Function)), domestic) || isRemoved || location.isEmpty())
+                return;
+            const QString code = country + location;
+            const qsizetype known = ports.codes.size();
+            ports.codes.insert(code);
+            if (ports.codes.size() == known)
+                return;
+            CodeList &list = domestic ? ports.domestic : ports.foreign;
+            list.append({code, record.at(Name)});
+        });
     } catch (const InputError &error) {
         throw InputError(QStringLiteral("%1 (read as %2)").arg(error.message(), encoding));
     }
