@@ -2,8 +2,10 @@
 
 #include "transfer/lorvanta.h"
 
+#include <algorithm>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -14,12 +16,26 @@ namespace {
 constexpr int LocodeColumns = 12;
 enum LocodeColumn { Change = 0, Country = 1, Location = 2, Name = 3, Function = 6, Status = 7, Date = 8 };
 
+// Well above any code list: the whole of UN/LOCODE, every country in one
+// file, is about 10 MB. A device such as /dev/zero would be read for ever.
+constexpr qint64 MaxListBytes = 64 * 1024 * 1024;
+
 QByteArray readWholeFile(const QString &path)
 {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw InputError(QStringLiteral("%1: not an ordinary file").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw InputError(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    return file.readAll();
+    const QByteArray data = file.read(MaxListBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw InputError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    if (data.size() > MaxListBytes)
+        throw InputError(QStringLiteral("%1: larger than any code list can be (over %2 MB)")
+                             .arg(path)
+                             .arg(MaxListBytes / (1024 * 1024)));
+    return data;
 }
 
 // path names the data in messages.
@@ -99,15 +115,92 @@ bool namesAPlace(const QString &function, bool domestic)
     return function.contains(knownFunction);
 }
 
-// The lists come in UTF-8 and, from UNECE, in ISO 8859-1; bytes that are
-// no UTF-8 can only be the latter. The data as UTF-8, and which it was.
-std::pair<QByteArray, QString> asUtf8(const QByteArray &data)
+// Windows-1252 at 0x80-0x9F; 0 where it has no character.
+constexpr char16_t Windows1252[32]
+    = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+       0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+qsizetype lineAt(const QString &text, qsizetype position)
+{
+    return 1 + QStringView(text).left(position).count(QLatin1Char('\n'));
+}
+
+// Lists are saved on Windows: at 0x80-0x9F, a byte of an 8-bit file, or a
+// character of a UTF-8 file converted from one (UNECE's own MQ list spells
+// Schœlcher with U+009C), is Windows-1252's character, never an invisible
+// control.
+QString withWindows1252Characters(QString text, const QString &path)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x80 || c > 0x9F)
+            continue;
+        if (!Windows1252[c - 0x80])
+            badLine(path, lineAt(text, i),
+                    QStringLiteral("control character U+%1, which is no character of Windows-1252 either")
+                        .arg(QString::number(c, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+        text[i] = QChar(Windows1252[c - 0x80]);
+    }
+    return text;
+}
+
+bool isUtf8(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8(data);
-    if (!utf8.hasError())
-        return {data, QStringLiteral("UTF-8")};
-    return {QString::fromLatin1(data).toUtf8(), QStringLiteral("ISO 8859-1")};
+    const QString decoded = utf8(bytes);
+    return !utf8.hasError();
+}
+
+// A file is wholly in one encoding: a line that differs from the others
+// would come out garbled, every "ã" as "Ã£", without a word.
+void checkOneEncoding(const QByteArray &data, const QString &path, bool markedUtf8)
+{
+    qsizetype firstUtf8 = 0;
+    qsizetype firstOther = 0;
+    qsizetype number = 0;
+    for (const QByteArray &line : data.split('\n')) {
+        ++number;
+        if (std::all_of(line.cbegin(), line.cend(), [](char c) { return c >= 0; }))
+            continue;
+        qsizetype &first = isUtf8(line) ? firstUtf8 : firstOther;
+        if (first == 0)
+            first = number;
+        if (markedUtf8 && firstOther)
+            badLine(path, firstOther, QStringLiteral("not UTF-8, as the file's byte-order mark says it is"));
+        if (firstUtf8 && firstOther) {
+            const bool utf8Later = firstUtf8 > firstOther;
+            badLine(
+                path, qMax(firstUtf8, firstOther),
+                QStringLiteral("this line is%1 UTF-8, line %2 is%3: a file must be wholly in one encoding")
+                    .arg(utf8Later ? QString() : QStringLiteral(" not"))
+                    .arg(qMin(firstUtf8, firstOther))
+                    .arg(utf8Later ? QStringLiteral(" not") : QString()));
+        }
+    }
+}
+
+// The text of a UN/LOCODE file, and what it was read as: as its byte-order
+// mark says; else UTF-8, as lists are today; else, as UNECE's older ones
+// are, ISO 8859-1, read as Windows-1252, which it is a part of.
+std::pair<QString, QString> decodedLocode(const QByteArray &data, const QString &path)
+{
+    const bool littleEndian = data.startsWith("\xFF\xFE");
+    if (littleEndian || data.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        const QString text = utf16(data.mid(2));
+        if (utf16.hasError() || data.size() % 2 != 0 || !QStringView(text).isValidUtf16())
+            throw InputError(
+                QStringLiteral("%1: not UTF-16, as the file's byte-order mark says it is").arg(path));
+        return {text, littleEndian ? QStringLiteral("UTF-16LE") : QStringLiteral("UTF-16BE")};
+    }
+    const bool markedUtf8 = data.startsWith("\xEF\xBB\xBF");
+    const QByteArray body = markedUtf8 ? data.mid(3) : data;
+    if (isUtf8(body))
+        return {QString::fromUtf8(body), QStringLiteral("UTF-8")};
+    checkOneEncoding(body, path, markedUtf8);
+    return {QString::fromLatin1(body), QStringLiteral("Windows-1252")};
 }
 
 } // namespace
@@ -127,11 +220,16 @@ CodeList readCodeListFile(const QString &path)
         }
         if (record.size() != 2)
             badLine(path, line, QStringLiteral("expected 2 fields, found %1").arg(record.size()));
+        // The run would store '' as a code in every target.
+        if (!record.at(0))
+            badLine(path, line, QStringLiteral("the code (Kode) is empty"));
         rows.append({record.at(0), record.at(1)});
     });
     if (!headerSeen)
         throw InputError(
             QStringLiteral("%1: the file is empty (the header \"Kode,Uraian\" is missing)").arg(path));
+    if (rows.isEmpty())
+        throw InputError(QStringLiteral("%1: the list has no entries, only its header").arg(path));
     return rows;
 }
 
@@ -142,9 +240,12 @@ void readLocodeFile(const QString &path, Ports &ports)
 
 void readLocodeData(const QByteArray &data, const QString &path, Ports &ports)
 {
-    const auto [utf8, encoding] = asUtf8(data);
+    const auto [text, encoding] = decodedLocode(data, path);
+    qsizetype entries = 0;
     try {
+        const QByteArray utf8 = withWindows1252Characters(text, path).toUtf8();
         forEachRecord(utf8, path, [&](const csv::Record &record, qsizetype line) {
+            ++entries;
             if (record.size() != LocodeColumns)
                 badLine(path, line,
                         QStringLiteral("expected %1 fields, found %2").arg(LocodeColumns).arg(record.size()));
@@ -174,6 +275,9 @@ void readLocodeData(const QByteArray &data, const QString &path, Ports &ports)
     } catch (const InputError &error) {
         throw InputError(QStringLiteral("%1 (read as %2)").arg(error.message(), encoding));
     }
+    if (entries == 0)
+        throw InputError(
+            QStringLiteral("%1: the file is empty, no entry of a UN/LOCODE code list").arg(path));
 }
 
 QMap<QString, CodeList> readSourceLists(const QString &folder, const QStringList &locodeFiles)
@@ -191,6 +295,15 @@ QMap<QString, CodeList> readSourceLists(const QString &folder, const QStringList
         Ports ports;
         for (const QString &file : locodeFiles)
             readLocodeFile(file, ports);
+        // A country's file on its own can hold no port; the release as a
+        // whole holds both lists. One missing is a file left out.
+        for (const auto &[list, where] : {std::pair(&ports.domestic, QLatin1String("in Indonesia (PelDN)")),
+                                          std::pair(&ports.foreign, QLatin1String("abroad (PelLN)"))}) {
+            if (list->isEmpty())
+                throw InputError(
+                    QStringLiteral("the --locode files give no port %1: a file of the release is missing")
+                        .arg(where));
+        }
         lists.insert(QStringLiteral("PelDN"), ports.domestic);
         lists.insert(QStringLiteral("PelLN"), ports.foreign);
     }

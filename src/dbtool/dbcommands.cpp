@@ -11,8 +11,11 @@
 #include "transfer/lorvanta.h"
 
 #include <climits>
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
+#include <unistd.h>
 
 namespace dbcommands {
 
@@ -27,6 +30,17 @@ QString quotedIdentifier(const QString &name)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// The command's line of the usage.
+QString usageOf(const QString &command)
+{
+    const QString start = QStringLiteral("valdoren-db %1 ").arg(command);
+    for (const QString &line : usage().split(QLatin1Char('\n'))) {
+        if (line.trimmed().startsWith(start))
+            return line.trimmed();
+    }
+    return {};
+}
+
 // Positional arguments, as many as a command takes (AnyNumber: at least
 // the least), and options among them: "--name value", repeatable ones
 // collected in order, and flags "--name" alone. After "--" every argument
@@ -36,8 +50,8 @@ class Options
 public:
     static constexpr qsizetype AnyNumber = -1;
 
-    Options(const QStringList &arguments, qsizetype positionalCount, const QStringList &allowed,
-            qsizetype mostPositional = 0, const QStringList &flags = {})
+    Options(const QString &command, const QStringList &arguments, qsizetype positionalCount,
+            const QStringList &allowed, qsizetype mostPositional = 0, const QStringList &flags = {})
     {
         for (qsizetype i = 0; i < arguments.size(); ++i) {
             const QString &argument = arguments.at(i);
@@ -60,7 +74,7 @@ public:
             m_values.append({argument, arguments.at(i)});
         }
         if (m_positional.size() < positionalCount)
-            throw CommandError(QStringLiteral("missing arguments\n") + usage());
+            throw CommandError(QStringLiteral("missing arguments; usage: %1").arg(usageOf(command)));
         const qsizetype most
             = mostPositional == AnyNumber ? m_positional.size() : qMax(positionalCount, mostPositional);
         if (m_positional.size() > most)
@@ -97,6 +111,36 @@ private:
     QList<std::pair<QString, QString>> m_values;
 };
 
+dataaccess::Connection &openForReading(dataaccess::Connection &db, const QString &path,
+                                       const QString &password)
+{
+    db.setConnectionString(dataaccess::ConnectionString::forJet(path, password)
+                           + QStringLiteral("Mode=Read;"));
+    db.open();
+    return db;
+}
+
+// A Lorvanta database is protected by its program's password.
+bool isLorvantaDatabase(const QString &path)
+{
+    for (const lorvanta::Program program : {lorvanta::Program::Roz, lorvanta::Program::Soma}) {
+        try {
+            dataaccess::Connection db;
+            openForReading(db, path, lorvanta::databasePassword(program));
+            return true;
+        } catch (const DataAccessError &) { }
+    }
+    return false;
+}
+
+// Output that cannot be written (a full disk, a closed pipe) ends the
+// command at once, saying so, where SIGPIPE would end it without a word.
+void write(QIODevice &out, const QByteArray &bytes)
+{
+    if (out.write(bytes) != bytes.size())
+        throw CommandError(QStringLiteral("standard output cannot be written (%1)").arg(out.errorString()));
+}
+
 // A failure of a database reaches the operator as one line.
 void asCommand(const std::function<void()> &action)
 {
@@ -129,18 +173,18 @@ int run(const QStringList &arguments, QIODevice &out)
     } else if (command == QLatin1String("--help")) {
         out.write(usage().toUtf8() + '\n');
     } else if (command == QLatin1String("create-target")) {
-        const Options options(rest, 1, {QStringLiteral("--program")});
+        const Options options(command, rest, 1, {QStringLiteral("--program")});
         createTarget(options.positional(0), options.single(QStringLiteral("--program"), true));
     } else if (command == QLatin1String("create-source")) {
-        const Options options(rest, 1, {QStringLiteral("--from"), QStringLiteral("--locode")});
+        const Options options(command, rest, 1, {QStringLiteral("--from"), QStringLiteral("--locode")});
         createSource(options.positional(0), options.single(QStringLiteral("--from"), true),
                      options.all(QStringLiteral("--locode")));
     } else if (command == QLatin1String("dump")) {
-        const Options options(rest, 2, {QStringLiteral("--password")});
+        const Options options(command, rest, 2, {QStringLiteral("--password")});
         dump(options.positional(0), options.positional(1),
              options.single(QStringLiteral("--password"), false), out);
     } else if (command == QLatin1String("transfer")) {
-        const Options options(rest, 2, {QStringLiteral("--only"), QStringLiteral("--password")},
+        const Options options(command, rest, 2, {QStringLiteral("--only"), QStringLiteral("--password")},
                               Options::AnyNumber);
         const QString only = options.single(QStringLiteral("--only"), false);
         // As a window with no tick: nothing to do, and nothing done.
@@ -150,22 +194,23 @@ int run(const QStringList &arguments, QIODevice &out)
                         only.isEmpty() ? QStringList() : only.split(QLatin1Char(',')),
                         options.single(QStringLiteral("--password"), false), out);
     } else if (command == QLatin1String("compare")) {
-        const Options options(rest, 2, {QStringLiteral("--password")}, 2, {QStringLiteral("--list")});
+        const Options options(command, rest, 2, {QStringLiteral("--password")}, 2,
+                              {QStringLiteral("--list")});
         return compare(options.positional(0), options.positional(1),
                        options.single(QStringLiteral("--password"), false),
                        options.isSet(QStringLiteral("--list")), out)
             ? Done
             : CodesMissing;
     } else if (command == QLatin1String("changes")) {
-        const Options options(rest, 2, {}, 2, {QStringLiteral("--list")});
+        const Options options(command, rest, 2, {}, 2, {QStringLiteral("--list")});
         return changes(options.positional(0), options.positional(1), options.isSet(QStringLiteral("--list")),
                        out)
             ? Differ
             : Done;
     } else {
-        throw CommandError((command.isEmpty() ? QStringLiteral("no command given\n")
-                                              : QStringLiteral("unknown command \"%1\"\n").arg(command))
-                           + usage());
+        throw CommandError((command.isEmpty() ? QStringLiteral("no command given")
+                                              : QStringLiteral("unknown command \"%1\"").arg(command))
+                           + QStringLiteral(" (valdoren-db --help shows the usage)"));
     }
     return Done;
 }
@@ -201,24 +246,46 @@ void createSource(const QString &path, const QString &folder, const QStringList 
     });
 }
 
+void openSource(dataaccess::Connection &db, const QString &path, const QString &hint)
+{
+    try {
+        openForReading(db, path, QString());
+    } catch (const DataAccessError &failure) {
+        if (failure.number() != dataaccess::errc::WrongPassword || !isLorvantaDatabase(path))
+            throw;
+        throw CommandError(
+            QStringLiteral("%1 is a Lorvanta database, not a source like NewCodes.mdb%2").arg(path, hint));
+    }
+}
+
 void dump(const QString &path, const QString &table, const QString &password, QIODevice &out)
 {
+    // On a terminal no name may move the cursor or turn the text around; a
+    // file or a pipe gets the table exactly, for create-source to read back.
+    const auto *file = qobject_cast<QFileDevice *>(&out);
+    const bool terminal = file && ::isatty(file->handle());
+    const auto shown = [terminal](const csv::Field &field) {
+        return terminal && field ? csv::Field(escapedControls(*field)) : field;
+    };
     asCommand([&] {
         dataaccess::Connection db;
-        db.setConnectionString(dataaccess::ConnectionString::forJet(path, password));
-        db.open();
+        if (password.isEmpty())
+            openSource(db, path,
+                       QStringLiteral(" (dump reads one with --password and its program's password)"));
+        else
+            openForReading(db, path, password);
         dataaccess::Recordset rows;
         rows.open(QStringLiteral("SELECT * FROM ") + quotedIdentifier(table), db);
         const QStringList names = rows.fieldNames();
         csv::Record header;
         for (const QString &name : names)
-            header.append(name);
-        out.write(csv::formatRecord(header));
+            header.append(shown(name));
+        write(out, csv::formatRecord(header));
         for (; !rows.eof(); rows.moveNext()) {
             csv::Record record;
             for (const QString &name : names)
-                record.append(rows.field(name));
-            out.write(csv::formatRecord(record));
+                record.append(shown(rows.field(name)));
+            write(out, csv::formatRecord(record));
         }
         rows.close();
         db.close();
@@ -230,15 +297,6 @@ namespace {
 // Code -> description, the first row of a code only: the run stores that one
 // and the target refuses the others.
 using Codes = QHash<QString, QString>;
-
-dataaccess::Connection &openForReading(dataaccess::Connection &db, const QString &path,
-                                       const QString &password)
-{
-    db.setConnectionString(dataaccess::ConnectionString::forJet(path, password)
-                           + QStringLiteral("Mode=Read;"));
-    db.open();
-    return db;
-}
 
 Codes readCodes(const dataaccess::Connection &db, const QString &query, const QString &codeField,
                 const QString &descriptionField, int descriptionLimit)
@@ -350,14 +408,15 @@ bool compare(const QString &sourcePath, const QString &targetPath, const QString
     asCommand([&] {
         dataaccess::Connection source;
         dataaccess::Connection target;
-        openForReading(source, sourcePath, QString());
+        openSource(source, sourcePath);
         openForReading(target, targetPath, targetPassword);
         for (const transfer::CodeCategory &category : transfer::codeCategories()) {
             const QString name = category.sourceTable + QStringLiteral(" -> ") + category.targetTable;
             if (category.skippedForSoma && soma) {
-                out.write(QStringLiteral("%1: not compared, a SOMA database keeps no foreign ports\n")
-                              .arg(name)
-                              .toUtf8());
+                write(out,
+                      QStringLiteral("%1: not compared, a SOMA database keeps no foreign ports\n")
+                          .arg(name)
+                          .toUtf8());
                 continue;
             }
             const Codes offered = readCodes(source, category.sourceQuery(), QStringLiteral("Kode"),
@@ -370,15 +429,15 @@ bool compare(const QString &sourcePath, const QString &targetPath, const QString
             difference.withdrawn.clear();
             const Tally counts {offered.size(), offered.size() - difference.added.size(),
                                 difference.added.size(), difference.changed.size()};
-            out.write(counts.line(name).toUtf8());
+            write(out, counts.line(name).toUtf8());
             if (listCodes)
-                out.write(listing(difference, stored, offered).toUtf8());
+                write(out, listing(difference, stored, offered).toUtf8());
             total += counts;
         }
         source.close();
         target.close();
     });
-    out.write(total.line(QStringLiteral("total")).toUtf8());
+    write(out, total.line(QStringLiteral("total")).toUtf8());
     return total.missing == 0;
 }
 
@@ -388,8 +447,8 @@ bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIO
     asCommand([&] {
         dataaccess::Connection older;
         dataaccess::Connection newer;
-        openForReading(older, oldPath, QString());
-        openForReading(newer, newPath, QString());
+        openSource(older, oldPath);
+        openSource(newer, newPath);
         for (const transfer::CodeCategory &category : transfer::codeCategories()) {
             const auto codesIn = [&](const dataaccess::Connection &db) {
                 return readCodes(db, category.sourceQuery(), QStringLiteral("Kode"), QStringLiteral("Uraian"),
@@ -398,9 +457,9 @@ bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIO
             const Codes before = codesIn(older);
             const Codes after = codesIn(newer);
             const Difference difference = differenceOf(before, after);
-            out.write(countsLine(category.sourceTable, difference).toUtf8());
+            write(out, countsLine(category.sourceTable, difference).toUtf8());
             if (listCodes)
-                out.write(listing(difference, before, after).toUtf8());
+                write(out, listing(difference, before, after).toUtf8());
             total.added += difference.added;
             total.withdrawn += difference.withdrawn;
             total.changed += difference.changed;
@@ -408,19 +467,26 @@ bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIO
         older.close();
         newer.close();
     });
-    out.write(countsLine(QStringLiteral("total"), total).toUtf8());
+    write(out, countsLine(QStringLiteral("total"), total).toUtf8());
     return total.size() > 0;
 }
 
 QString escapedControls(const QString &text)
 {
+    // The controls that reorder text, besides those of C0 and C1.
+    static const QSet<char16_t> bidirectional
+        = {0x061C, 0x200E, 0x200F, 0x202A, 0x202B, 0x202C, 0x202D, 0x202E, 0x2066, 0x2067, 0x2068, 0x2069};
     QString shown;
     shown.reserve(text.size());
     for (const QChar c : text) {
-        if (c.category() == QChar::Other_Control)
+        const QChar::Category category = c.category();
+        if (category != QChar::Other_Control && category != QChar::Separator_Line
+            && category != QChar::Separator_Paragraph && !bidirectional.contains(c.unicode()))
+            shown += c;
+        else if (c.unicode() <= 0xFF)
             shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
         else
-            shown += c;
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
     }
     return shown;
 }

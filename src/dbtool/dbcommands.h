@@ -5,6 +5,10 @@
 #include <QStringList>
 #include <stdexcept>
 
+namespace dataaccess {
+class Connection;
+}
+
 // The commands of valdoren-db, the operators' and tests' tool for making and
 // reading databases.
 namespace dbcommands {
@@ -35,6 +39,8 @@ int run(const QStringList &arguments, QIODevice &out);
 
 void createTarget(const QString &path, const QString &programName);
 void createSource(const QString &path, const QString &folder, const QStringList &locodeFiles);
+// A table as CSV, read without changing the file; with an empty password
+// from a source. On a terminal, names with their controls escaped.
 void dump(const QString &path, const QString &table, const QString &password, QIODevice &out);
 
 // What a run left: for each category, in the run's order, the codes of the
@@ -55,9 +61,16 @@ bool compare(const QString &sourcePath, const QString &targetPath, const QString
 // also each code, with its description. True when anything differs.
 bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIODevice &out);
 
-// text with each control character as \xNN, so that a terminal shows it
-// as it is and a line stays one line.
+// text with each character that moves a terminal's cursor or reorders the
+// text (the controls of C0 and C1 with DEL, the bidirectional controls, the
+// line and paragraph separators) as \xNN, or \uNNNN above U+00FF, so that
+// a terminal shows it as it is and a line stays one line.
 QString escapedControls(const QString &text);
+
+// Opens the source (NewCodes.mdb) at path, with its empty password, for
+// reading only. A Lorvanta database there is refused as what it is, with
+// hint after, not as one whose password does not match.
+void openSource(dataaccess::Connection &db, const QString &path, const QString &hint = {});
 
 // The window's transfer run on each target in turn, with the categories of
 // onlyTables ticked (source table names; all six when empty) and each

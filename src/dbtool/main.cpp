@@ -1,5 +1,6 @@
 #include "dbtool/dbcommands.h"
 
+#include <csignal>
 #include <cstdio>
 #include <QCoreApplication>
 #include <QFile>
@@ -7,6 +8,10 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // A closed pipe then fails a write, which is told, where SIGPIPE would
+    // end the program without a word; ignored to the end, for the last flush
+    // may fail as well.
+    std::signal(SIGPIPE, SIG_IGN);
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly)) {
         std::fputs("valdoren-db: cannot write to standard output\n", stderr);
@@ -23,7 +28,9 @@ int main(int argc, char *argv[])
         return status;
     } catch (const std::exception &error) {
         out.flush();
-        std::fprintf(stderr, "valdoren-db: %s\n", error.what());
+        // A name or a path in it shown as it is.
+        std::fprintf(stderr, "valdoren-db: %s\n",
+                     dbcommands::escapedControls(QString::fromUtf8(error.what())).toUtf8().constData());
         return dbcommands::Failed;
     }
 }

@@ -3,7 +3,6 @@
 #include "dbtool/stopsignals.h"
 
 #include "dataaccess/connection.h"
-#include "dataaccess/connectionstring.h"
 #include "dataaccess/recordset.h"
 #include "transfer/codecategory.h"
 #include "transfer/lorvanta.h"
@@ -41,9 +40,7 @@ void checkSource(const QString &sourcePath, const QSet<QString> &ticked)
 {
     dataaccess::Connection source;
     try {
-        source.setConnectionString(dataaccess::ConnectionString::forJet(sourcePath, QString())
-                                   + QStringLiteral("Mode=Read;"));
-        source.open();
+        openSource(source, sourcePath);
     } catch (const dataaccess::DataAccessError &failure) {
         throw CommandError(escapedControls(failure.description()));
     }
@@ -105,10 +102,6 @@ int transfer(const QString &sourcePath, const QStringList &targets, const QStrin
     const QSet<QString> ticked = tickedTables(onlyTables);
     checkSource(sourcePath, ticked);
     transfer::useWindowLanguage();
-    // A closed pipe then fails the write of a line, which is told, where
-    // SIGPIPE would end the program without a word; ignored to the end, for
-    // the last flush may fail as well.
-    std::signal(SIGPIPE, SIG_IGN);
     std::FILE *progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     const StopSignals stopSignals;
     bool allCompleted = true;
