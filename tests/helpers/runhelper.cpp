@@ -7,10 +7,12 @@
 // --at-first-row move-target|lock-folder|garble-target moves the target away,
 // makes its folder read-only, or garbles its middle in place, once the first
 // row is shown.
+#include "fakedialogs.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
 #include "testdatabases.h"
 #include "uicommon/dialogseam.h"
+#include "uicommon/messagebox.h"
 
 #include <cstdio>
 #include <functional>
@@ -38,11 +40,12 @@ void report(const char *kind, const QString &text)
 class ReportingDialogs : public DialogSeam
 {
 public:
-    void showMessage(QWidget *, const QString &text) override
+    void showMessage(QWidget *parent, const QString &text) override
     {
         if (reportStatusLine)
             reportStatusLine(); // the last row, shown before the message
-        report("message", text);
+        MessageBox box(text, parent);
+        report("message", readAloud(&box)); // as a screen reader reads the box
     }
     QString chooseFile(QFileDialog &) override { return {}; }
     std::function<void()> reportStatusLine;

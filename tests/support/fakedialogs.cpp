@@ -1,15 +1,20 @@
 #include "fakedialogs.h"
 
+#include "uicommon/messagebox.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QTimer>
 
+// The very box the program shows, read as a screen reader reads it.
 void FakeDialogs::showMessage(QWidget *parent, const QString &text)
 {
-    messages << text;
+    MessageBox box(text, parent);
+    messages << readAloud(&box);
     messageParents << parent;
     if (whileMessageShown)
-        whileMessageShown(text);
+        whileMessageShown(messages.last());
 }
 
 QString FakeDialogs::chooseFile(QFileDialog &dialog)
@@ -18,6 +23,18 @@ QString FakeDialogs::chooseFile(QFileDialog &dialog)
     fileDialogFilters << dialog.nameFilters();
     fileDialogFolders << dialog.directory().path();
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+}
+
+QString readAloud(QWidget *box)
+{
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(box);
+    QStringList texts;
+    for (int i = 0; i < reader->childCount(); ++i) {
+        QAccessibleInterface *child = reader->child(i);
+        if (child->role() == QAccessible::StaticText && !child->text(QAccessible::Name).isEmpty())
+            texts << child->text(QAccessible::Name);
+    }
+    return texts.join(QLatin1Char('\n'));
 }
 
 void whenModalShows(std::function<void(QWidget *)> action)

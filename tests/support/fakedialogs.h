@@ -29,6 +29,10 @@ public:
 
 class QWidget;
 
+// The text of a message box as a screen reader reads it: the names of its
+// labels, line by line.
+QString readAloud(QWidget *box);
+
 // Runs action on the next modal window once it shows, from inside its event
 // loop (a window of the program's own, such as the info window).
 void whenModalShows(std::function<void(QWidget *)> action);
