@@ -5,16 +5,20 @@
 #include "testdatabases.h"
 #include "transfer/programfiles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace testsupport;
 
@@ -265,11 +269,62 @@ private Q_SLOTS:
         QVERIFY(window.CommonDialog1->sidebarUrls().contains(
             QUrl::fromLocalFile(prefix.filePath(QStringLiteral("drive_c")))));
 
+        // Typed with a drive letter into the dialog's own name field: taken as
+        // the box takes it, and a folder so named opens in the dialog.
+        const QString typed = QStringLiteral("c:\\karsela\\LUG25\\DBLUG.MDB");
+        dialogs.fileAnswers = {typed, QStringLiteral("c:/karsela/")};
+        QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
+        QCOMPARE(window.txtFileName->text(), typed);
+        QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
+        QCOMPARE(window.txtFileName->text(), typed);
+        QCOMPARE(window.CommonDialog1->directory().path(),
+                 prefix.filePath(QStringLiteral("drive_c/Karsela")));
+
         // Cancelled: the box keeps what it had, even the name chosen before.
         window.txtFileName->setText(QStringLiteral("/typed/by/hand.mdb"));
         QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
         QCOMPARE(window.txtFileName->text(), QStringLiteral("/typed/by/hand.mdb"));
-        QCOMPARE(dialogs.fileDialogTitles.size(), 3);
+        QCOMPARE(dialogs.fileDialogTitles.size(), 5);
+    }
+
+    // Browse only picks a file: the Delete key, F2 and New Folder change
+    // nothing on disk, and ask nothing.
+    void browseChangesNothingOnDisk()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("dbROZ.mdb")), "x");
+        QDir(dir.path()).mkdir(QStringLiteral("ROZ5"));
+        writeFile(dir.filePath(QStringLiteral("ROZ5/dbROZ.mdb")), "x");
+        frmValdorenDokumen window(QStringLiteral("/nonexistent"));
+        QFileDialog *dialog = window.CommonDialog1;
+        dialog->setDirectory(dir.path());
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QStringList asked;
+        QTimer yes; // an operator who answers any question with Yes
+        connect(&yes, &QTimer::timeout, this, [&asked] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked << box->text();
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        yes.start(10);
+        auto *list = dialog->findChild<QListView *>(QStringLiteral("listView"));
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        for (const char *name : {"dbROZ.mdb", "ROZ5"}) {
+            const QModelIndex entry = model->index(dir.filePath(QString::fromLatin1(name)));
+            list->setFocus();
+            list->setCurrentIndex(entry);
+            QTest::keyClick(list, Qt::Key_Delete);
+            QTest::keyClick(list, Qt::Key_F2);
+            QVERIFY(!list->viewport()->findChild<QLineEdit *>()); // no name being edited
+        }
+        QTest::mouseClick(dialog->findChild<QToolButton *>(QStringLiteral("newFolderButton")),
+                          Qt::LeftButton);
+        QCOMPARE(asked, QStringList());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList({"dbROZ.mdb", "ROZ5"}));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("ROZ5/dbROZ.mdb"))));
     }
 
     void browseDialogMatchesNamesWithoutRegardToCase()

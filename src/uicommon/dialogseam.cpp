@@ -15,11 +15,16 @@ public:
         box.exec();
     }
 
+    // What the dialog reports choosing, which for a typed path need not be
+    // among its selected files.
     QString chooseFile(QFileDialog &dialog) override
     {
-        if (dialog.exec() != QDialog::Accepted)
-            return {};
-        return dialog.selectedFiles().value(0);
+        QString chosen;
+        const auto answer = QObject::connect(&dialog, &QFileDialog::fileSelected,
+                                             [&chosen](const QString &file) { chosen = file; });
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        QObject::disconnect(answer);
+        return accepted ? chosen : QString();
     }
 };
 

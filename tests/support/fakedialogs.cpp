@@ -5,6 +5,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
 #include <QTimer>
 
 // The very box the program shows, read as a screen reader reads it.
@@ -17,12 +19,24 @@ void FakeDialogs::showMessage(QWidget *parent, const QString &text)
         whileMessageShown(messages.last());
 }
 
+// Each answer is typed into the dialog's own name field, and the dialog is
+// told to take it, as Enter does: what it then reports is the choice.
 QString FakeDialogs::chooseFile(QFileDialog &dialog)
 {
     fileDialogTitles << dialog.windowTitle();
     fileDialogFilters << dialog.nameFilters();
     fileDialogFolders << dialog.directory().path();
-    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    if (fileAnswers.isEmpty())
+        return {};
+    QString chosen;
+    const auto answer = QObject::connect(&dialog, &QFileDialog::fileSelected,
+                                         [&chosen](const QString &file) { chosen = file; });
+    // As the operator types, what was picked before is let go.
+    dialog.findChild<QListView *>(QStringLiteral("listView"))->clearSelection();
+    dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileAnswers.takeFirst());
+    QMetaObject::invokeMethod(&dialog, "accept");
+    QObject::disconnect(answer);
+    return chosen;
 }
 
 QString readAloud(QWidget *box)
