@@ -1,8 +1,10 @@
 #include "fakedialogs.h"
+#include "infowin/frminfo.h"
 #include "mainwin/defaulttargets.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "mainwin/selectionframe.h"
 #include "mainwin/singleprogressbar.h"
+#include "testdatabases.h"
 #include "transfer/windowlanguage.h"
 #include "uicommon/designfont.h"
 
@@ -15,10 +17,12 @@
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRawFont>
 #include <QScopeGuard>
@@ -31,6 +35,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTreeView>
 
 namespace {
 
@@ -239,6 +244,78 @@ private Q_SLOTS:
         QPointer<QFileDialog> guard(dialog);
         m_window.reset();
         QVERIFY(guard.isNull());
+    }
+
+    // Qt's own words that the operator meets are Indonesian too: the menus of
+    // the text boxes and scroll bars, of the Browse dialog, its messages, and
+    // the file errors Qt words.
+    void qtsOwnWordsAreIndonesian_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("file-name box")
+            << "txtFileName"
+            << QStringList {"&Urungkan\tCtrl+Z", "U&langi\tCtrl+Y", "Po&tong\tCtrl+X",    "&Salin\tCtrl+C",
+                            "&Tempel\tCtrl+V",   "Hapus",           "Pilih Semua\tCtrl+A"};
+        QTest::newRow("help text") << "txtInfo" << QStringList {"&Salin\tCtrl+C", "Pilih Semua\tCtrl+A"};
+        const QStringList upDown = {"Gulir ke sini",    "Paling atas",   "Paling bawah",  "Halaman ke atas",
+                                    "Halaman ke bawah", "Gulir ke atas", "Gulir ke bawah"};
+        const QStringList leftRight
+            = {"Gulir ke sini",    "Paling kiri",   "Paling kanan",  "Halaman ke kiri",
+               "Halaman ke kanan", "Gulir ke kiri", "Gulir ke kanan"};
+        QTest::newRow("help scroll bar") << "txtInfo scroll bar" << upDown;
+        QTest::newRow("Browse, a file") << "listView" << QStringList {"Tampilkan file &tersembunyi"};
+        QTest::newRow("Browse, column header")
+            << "header" << QStringList {"Tampilkan Ukuran", "Tampilkan Jenis", "Tampilkan Tanggal Diubah"};
+        QTest::newRow("Browse, list scroll bar") << "listView scroll bar" << leftRight;
+        QTest::newRow("Browse, a folder gone")
+            << "gone"
+            << QStringList {
+                   "/gone\nFolder tidak ditemukan.\nPeriksa apakah nama folder yang diberikan sudah benar."};
+        QTest::newRow("file error") << "file error" << QStringList {"Tidak ada file atau folder tersebut"};
+    }
+
+    void qtsOwnWordsAreIndonesian()
+    {
+        QFETCH(QString, where);
+        QFETCH(QStringList, words);
+        QVERIFY(transfer::useWindowLanguage());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        frmInfo help(m_programFolder.path());
+        QFileDialog *browse = m_window->CommonDialog1;
+        browse->setDirectory(m_programFolder.path());
+        testsupport::writeFile(m_programFolder.filePath(QStringLiteral("dbROZ.mdb")), "x");
+        auto *files = browse->findChild<QListView *>(QStringLiteral("listView"));
+        QStringList shown;
+        if (where == QLatin1String("txtFileName")) {
+            shown = contextMenuOf(m_window->txtFileName, QPoint(5, 5));
+        } else if (where == QLatin1String("txtInfo")) {
+            shown = contextMenuOf(help.txtInfo->viewport(), QPoint(5, 5));
+        } else if (where == QLatin1String("txtInfo scroll bar")) {
+            shown = contextMenuOf(help.txtInfo->verticalScrollBar(), QPoint(5, 5));
+        } else if (where == QLatin1String("listView")) {
+            browse->show();
+            QTRY_VERIFY(files->model()->rowCount(files->rootIndex()) > 0);
+            const QModelIndex file = files->model()->index(0, 0, files->rootIndex());
+            shown = contextMenuOf(files->viewport(), files->visualRect(file).center());
+        } else if (where == QLatin1String("header")) {
+            browse->setViewMode(QFileDialog::Detail);
+            shown = contextMenuOf(browse->findChild<QTreeView *>()->header()->viewport(), QPoint(5, 5));
+        } else if (where == QLatin1String("listView scroll bar")) {
+            shown = contextMenuOf(files->horizontalScrollBar(), QPoint(5, 5));
+        } else if (where == QLatin1String("gone")) { // as when Look in names a folder that has gone
+            browse->findChild<QComboBox *>(QStringLiteral("lookInCombo"))->setCurrentIndex(-1);
+            whenModalShows([&shown](QWidget *box) {
+                shown << readAloud(box);
+                box->close();
+            });
+            QMetaObject::invokeMethod(browse, "_q_goToDirectory", Q_ARG(QString, QStringLiteral("/gone")));
+        } else {
+            QFile file(QStringLiteral("/nonexistent/dbROZ.mdb"));
+            QVERIFY(!file.open(QIODevice::ReadOnly));
+            shown << file.errorString();
+        }
+        QCOMPARE(shown, words);
     }
 
     void frameBlocksItsControlsWithoutChangingThem()

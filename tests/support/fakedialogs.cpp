@@ -3,10 +3,14 @@
 #include "uicommon/messagebox.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QTest>
 #include <QTimer>
 
 // The very box the program shows, read as a screen reader reads it.
@@ -49,6 +53,29 @@ QString readAloud(QWidget *box)
             texts << child->text(QAccessible::Name);
     }
     return texts.join(QLatin1Char('\n'));
+}
+
+QStringList contextMenuOf(QWidget *widget, const QPoint &point)
+{
+    QStringList entries;
+    QTimer poll; // the menu shows at once, or only once the event is handled
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        poll.stop();
+        for (const QAction *action : menu->actions()) {
+            if (action->isVisible() && !action->isSeparator())
+                entries << action->text();
+        }
+        menu->close();
+    });
+    poll.start();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, point, widget->mapToGlobal(point));
+    QApplication::sendEvent(widget, &rightClick);
+    static_cast<void>(QTest::qWaitFor([&poll] { return !poll.isActive(); })); // none: no entries
+    return entries;
 }
 
 void whenModalShows(std::function<void(QWidget *)> action)

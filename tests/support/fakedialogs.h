@@ -3,6 +3,7 @@
 #include "uicommon/dialogseam.h"
 
 #include <functional>
+#include <QPoint>
 #include <QStringList>
 
 // Answers the program's message boxes and file dialogs in place of the
@@ -32,6 +33,10 @@ class QWidget;
 // The text of a message box as a screen reader reads it: the names of its
 // labels, line by line.
 QString readAloud(QWidget *box);
+
+// The entries of the menu that a right click at point shows over widget, as
+// the operator reads them: the visible ones, separators left out.
+QStringList contextMenuOf(QWidget *widget, const QPoint &point);
 
 // Runs action on the next modal window once it shows, from inside its event
 // loop (a window of the program's own, such as the info window).
