@@ -209,9 +209,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("programFolderWritable");
         QTest::addColumn<bool>("dataHomeWritable");
         QTest::addColumn<QString>("savedIn");
-        QTest::newRow("program folder writable") << true << true << "program folder";
-        QTest::newRow("program folder read-only") << false << true << "data folder";
-        QTest::newRow("neither writable: a message") << false << false << QString();
+        QTest::addColumn<bool>("relativeDataHome");
+        QTest::newRow("program folder writable") << true << true << "program folder" << false;
+        QTest::newRow("program folder read-only") << false << true << "data folder" << false;
+        QTest::newRow("neither writable: a message") << false << false << QString() << false;
+        QTest::newRow("a relative XDG_DATA_HOME is ignored") << false << true << "data folder" << true;
     }
 
     void savesWhereAFolderTakesItAndTheWindowStillCloses()
@@ -219,8 +221,21 @@ private Q_SLOTS:
         QFETCH(bool, programFolderWritable);
         QFETCH(bool, dataHomeWritable);
         QFETCH(QString, savedIn);
+        QFETCH(bool, relativeDataHome);
         const QString path = m_folder->filePath(QStringLiteral("LastInfo.txt"));
-        const QString standIn = m_dataHome->filePath(QStringLiteral("valdoren/LastInfo.txt"));
+        QString standIn = m_dataHome->filePath(QStringLiteral("valdoren/LastInfo.txt"));
+        const QByteArray home = qgetenv("HOME");
+        const QString workingFolder = QDir::currentPath();
+        const auto restoreHome = qScopeGuard([&] {
+            qputenv("HOME", home);
+            QDir::setCurrent(workingFolder);
+        });
+        if (relativeDataHome) { // then the default under the home folder, not one under the working folder
+            qputenv("HOME", QFile::encodeName(m_dataHome->path()));
+            QDir::setCurrent(m_dataHome->path());
+            qputenv("XDG_DATA_HOME", "relative");
+            standIn = m_dataHome->filePath(QStringLiteral(".local/share/valdoren/LastInfo.txt"));
+        }
         writeFile(path, "older text\r\n");
         const auto restore = qScopeGuard([&] {
             makeWritable(m_folder->path());
@@ -239,6 +254,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(path),
                  QByteArray(savedIn == "program folder" ? "new text\r\n" : "older text\r\n")); // not cut off
         QCOMPARE(fileBytes(standIn), QByteArray(savedIn == "data folder" ? "new text\r\n" : "<missing>"));
+        QVERIFY(!QFile::exists(m_dataHome->filePath(QStringLiteral("relative"))));
         QCOMPARE(dialogs.messages.size(), savedIn.isEmpty() ? 1 : 0);
         if (savedIn.isEmpty())
             QVERIFY2(dialogs.messages.first().startsWith(
