@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The built program in a real X window: with NewCodes.mdb beside it the main
-# window appears; without it a message box appears, and pressing Enter on it
-# ends the program with no main window ever shown.
+# window appears, and no session bus is started where none runs; without it
+# a message box appears, and pressing Enter on it ends the program with no
+# main window ever shown.
 set -uo pipefail
 program=$1
 newcodes=$2
@@ -15,7 +16,13 @@ cp "$program" "$STAGE/with/valdoren"
 cp "$newcodes" "$STAGE/with/NewCodes.mdb"
 cp "$program" "$STAGE/without/valdoren"
 
-"$STAGE/with/valdoren" &
+# Started where no session bus runs, the program must not start one: libdbus
+# would run dbus-launch (found on the PATH too), which leaves a bus behind.
+# This one only tells that it was run.
+mkdir -m 700 "$STAGE/bin" "$STAGE/runtime"
+printf '#!/bin/sh\necho "$*" >>"%s"\nexit 1\n' "$STAGE/launched" >"$STAGE/bin/dbus-launch"
+chmod +x "$STAGE/bin/dbus-launch"
+env -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$STAGE/runtime" PATH="$STAGE/bin:$PATH" "$STAGE/with/valdoren" &
 APP_PID=$!
 if ! wait_for_window "Valdoren Baru ke Lorvanta" 30 >/dev/null; then
   echo "FAIL: the main window did not appear"
@@ -25,6 +32,8 @@ echo "ok: main window shown with NewCodes.mdb present"
 kill "$APP_PID"
 wait "$APP_PID" 2>/dev/null
 APP_PID=
+[ ! -e "$STAGE/launched" ] || { echo "FAIL: without a session bus, it ran dbus-launch $(cat "$STAGE/launched")"; exit 1; }
+echo "ok: no session bus started where none runs"
 
 "$STAGE/without/valdoren" &
 APP_PID=$!
