@@ -33,6 +33,16 @@ kill "$APP_PID"
 wait "$APP_PID" 2>/dev/null
 APP_PID=
 [ ! -e "$STAGE/launched" ] || { echo "FAIL: without a session bus, it ran dbus-launch $(cat "$STAGE/launched")"; exit 1; }
+# Where dbus-launch is installed, that one runs instead: none of its kind
+# may stay behind on this display.
+for environ in /proc/[0-9]*/environ; do
+  case "$(cat "${environ%environ}comm" 2>/dev/null)" in dbus-launch | dbus-daemon) ;; *) continue ;; esac
+  tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "DISPLAY=$DISPLAY" || continue
+  pid=${environ#/proc/} && pid=${pid%/environ}
+  kill "$pid"
+  echo "FAIL: without a session bus, it left a session bus behind (process $pid)"
+  exit 1
+done
 echo "ok: no session bus started where none runs"
 
 "$STAGE/without/valdoren" &
