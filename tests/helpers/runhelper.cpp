@@ -40,11 +40,11 @@ void report(const char *kind, const QString &text)
 class ReportingDialogs : public DialogSeam
 {
 public:
-    void showMessage(QWidget *parent, const QString &text) override
+    void showMessage(QWidget *, const QString &text) override
     {
         if (reportStatusLine)
             reportStatusLine(); // the last row, shown before the message
-        MessageBox box(text, parent);
+        MessageBox box(text);
         report("message", readAloud(&box)); // as a screen reader reads the box
     }
     QString chooseFile(QFileDialog &) override { return {}; }

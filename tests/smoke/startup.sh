@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The built program in a real X window: with NewCodes.mdb beside it the main
-# window appears, and no session bus is started where none runs; without it
-# a message box appears, and pressing Enter on it ends the program with no
-# main window ever shown.
+# window appears; without it a message box appears, and pressing Enter on it
+# ends the program with no main window ever shown.
 set -uo pipefail
 program=$1
 newcodes=$2
@@ -16,12 +15,10 @@ cp "$program" "$STAGE/with/valdoren"
 cp "$newcodes" "$STAGE/with/NewCodes.mdb"
 cp "$program" "$STAGE/without/valdoren"
 
-# Started where no session bus runs, the program must not start one: libdbus
-# would run dbus-launch (found on the PATH too), which leaves a bus behind.
-# This one only tells that it was run.
+# Where no session bus runs, it starts none: libdbus would run dbus-launch
+# (from the PATH, too), whose bus stays behind.
 mkdir -m 700 "$STAGE/bin" "$STAGE/runtime"
-printf '#!/bin/sh\necho "$*" >>"%s"\nexit 1\n' "$STAGE/launched" >"$STAGE/bin/dbus-launch"
-chmod +x "$STAGE/bin/dbus-launch"
+printf '#!/bin/sh\ntouch "%s"\n' "$STAGE/launched" >"$STAGE/bin/dbus-launch" && chmod +x "$STAGE/bin/dbus-launch"
 env -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$STAGE/runtime" PATH="$STAGE/bin:$PATH" "$STAGE/with/valdoren" &
 APP_PID=$!
 if ! wait_for_window "Valdoren Baru ke Lorvanta" 30 >/dev/null; then
@@ -32,17 +29,7 @@ echo "ok: main window shown with NewCodes.mdb present"
 kill "$APP_PID"
 wait "$APP_PID" 2>/dev/null
 APP_PID=
-[ ! -e "$STAGE/launched" ] || { echo "FAIL: without a session bus, it ran dbus-launch $(cat "$STAGE/launched")"; exit 1; }
-# Where dbus-launch is installed, that one runs instead: none of its kind
-# may stay behind on this display.
-for environ in /proc/[0-9]*/environ; do
-  case "$(cat "${environ%environ}comm" 2>/dev/null)" in dbus-launch | dbus-daemon) ;; *) continue ;; esac
-  tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "DISPLAY=$DISPLAY" || continue
-  pid=${environ#/proc/} && pid=${pid%/environ}
-  kill "$pid"
-  echo "FAIL: without a session bus, it left a session bus behind (process $pid)"
-  exit 1
-done
+[ ! -e "$STAGE/launched" ] || { echo "FAIL: without a session bus, it ran dbus-launch"; exit 1; }
 echo "ok: no session bus started where none runs"
 
 "$STAGE/without/valdoren" &

@@ -30,13 +30,10 @@ public:
 
 class QWidget;
 
-// The text of a message box as a screen reader reads it: the names of its
-// labels, line by line.
+// A message box's text as a screen reader reads it: its labels' names.
 QString readAloud(QWidget *box);
-
-// The entries of the menu that a right click at point shows over widget, as
-// the operator reads them: the visible ones, separators left out.
-QStringList contextMenuOf(QWidget *widget, const QPoint &point);
+// The visible entries of the menu a right click at point shows over widget.
+QStringList contextMenuOf(QWidget *widget, const QPoint &point = QPoint(5, 5));
 
 // Runs action on the next modal window once it shows, from inside its event
 // loop (a window of the program's own, such as the info window).
