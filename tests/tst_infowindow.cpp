@@ -48,6 +48,7 @@ private Q_SLOTS:
         // Where the operator's own folder stands in for the program folder.
         m_dataHome.reset(new QTemporaryDir);
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome->path()));
+        qputenv("HOME", QFile::encodeName(m_dataHome->path())); // nor the operator's own
     }
 
     void savesTheTextOnEveryClosePath_data()
@@ -154,6 +155,12 @@ private Q_SLOTS:
         info.show();
         QVERIFY(QTest::qWaitForWindowExposed(&info));
         QTRY_VERIFY(info.txtInfo->verticalScrollBar()->maximum() > 0); // tall text scrolls
+        // Qt's own menus, in Indonesian.
+        QCOMPARE(contextMenuOf(info.txtInfo->viewport()),
+                 QStringList({"&Salin\tCtrl+C", "Pilih Semua\tCtrl+A"}));
+        QCOMPARE(contextMenuOf(info.txtInfo->verticalScrollBar()),
+                 QStringList({"Gulir ke sini", "Paling atas", "Paling bawah", "Halaman ke atas",
+                              "Halaman ke bawah", "Gulir ke atas", "Gulir ke bawah"}));
         info.reject();
     }
 
@@ -212,6 +219,7 @@ private Q_SLOTS:
         QTest::newRow("program folder writable") << true << true << "program folder";
         QTest::newRow("program folder read-only") << false << true << "data folder";
         QTest::newRow("neither writable: a message") << false << false << QString();
+        QTest::newRow("a relative XDG_DATA_HOME is ignored") << false << true << "default data folder";
     }
 
     void savesWhereAFolderTakesItAndTheWindowStillCloses()
@@ -220,7 +228,11 @@ private Q_SLOTS:
         QFETCH(bool, dataHomeWritable);
         QFETCH(QString, savedIn);
         const QString path = m_folder->filePath(QStringLiteral("LastInfo.txt"));
-        const QString standIn = m_dataHome->filePath(QStringLiteral("valdoren/LastInfo.txt"));
+        QString standIn = m_dataHome->filePath(QStringLiteral("valdoren/LastInfo.txt"));
+        if (savedIn == QLatin1String("default data folder")) { // under the home folder, not the working one
+            qputenv("XDG_DATA_HOME", "relative");
+            standIn = m_dataHome->filePath(QStringLiteral(".local/share/valdoren/LastInfo.txt"));
+        }
         writeFile(path, "older text\r\n");
         const auto restore = qScopeGuard([&] {
             makeWritable(m_folder->path());
@@ -238,7 +250,7 @@ private Q_SLOTS:
         QVERIFY(!info.isVisible());
         QCOMPARE(fileBytes(path),
                  QByteArray(savedIn == "program folder" ? "new text\r\n" : "older text\r\n")); // not cut off
-        QCOMPARE(fileBytes(standIn), QByteArray(savedIn == "data folder" ? "new text\r\n" : "<missing>"));
+        QCOMPARE(fileBytes(standIn), QByteArray(savedIn.contains("data") ? "new text\r\n" : "<missing>"));
         QCOMPARE(dialogs.messages.size(), savedIn.isEmpty() ? 1 : 0);
         if (savedIn.isEmpty())
             QVERIFY2(dialogs.messages.first().startsWith(

@@ -9,11 +9,13 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -22,11 +24,13 @@
 #include <QRawFont>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace {
@@ -197,6 +201,11 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text(),
                  QStringLiteral("Cari di:"));
+        QCOMPARE(contextMenuOf(dialog->findChild<QHeaderView *>()->viewport()),
+                 QStringList({"Tampilkan Ukuran", "Tampilkan Jenis", "Tampilkan Tanggal Diubah"}));
+        QCOMPARE(contextMenuOf(m_window->txtFileName),
+                 QStringList({"&Urungkan\tCtrl+Z", "U&langi\tCtrl+Y", "Po&tong\tCtrl+X", "&Salin\tCtrl+C",
+                              "&Tempel\tCtrl+V", "Hapus", "Pilih Semua\tCtrl+A"}));
         QTemporaryDir prefix;
         QDir(prefix.path()).mkdir(QStringLiteral("drive_c"));
         const QByteArray prefixBefore = qgetenv("WINEPREFIX");
@@ -415,22 +424,30 @@ private Q_SLOTS:
         QVERIFY(metrics.height() <= inner.height());
     }
 
-    // The program's own message box shows a long path whole, the file name
-    // too: broken at its separators, a name too long for a line anywhere.
+    // The box shows the message itself, as a screen reader reads it and Ctrl+C copies it: a long path whole,
+    // broken within a name; longer than the screen, the box stays on it and the text scrolls.
     void messageShowsALongPathWhole()
     {
         DialogSeam::setCurrent(nullptr);
         const auto restore = qScopeGuard([this] { DialogSeam::setCurrent(&m_dialogs); });
+        const QString path = "C:\\" + QString("Karsela\\").repeated(624); // 5,000 characters
         const QString text
-            = QStringLiteral("Database C:\\Karsela\\%1\\ROZ5\\%2\\dbROZ.mdb tidak dapat dibuka.")
-                  .arg(QString(30, QLatin1Char('x')), QString(200, QLatin1Char('y')));
+            = QStringLiteral("<b>Tidak</b> &amp;\n") + path + QStringLiteral(" dan ") + path + " ";
         whenModalShows([&](QWidget *box) {
             const auto closeIt = qScopeGuard([box] { box->close(); });
-            auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
-            QVERIFY(label && box->rect().contains(label->geometry()));
-            QCOMPARE(QString(label->text()).remove(QChar(0x200B)), text); // only breaks added
-            QVERIFY2(label->minimumSizeHint().width() <= label->width(), "a piece wider than the box");
-            QVERIFY(label->heightForWidth(label->width()) <= label->height());
+            auto *shown = box->findChild<QTextEdit *>();
+            auto *ok = box->findChild<QPushButton *>();
+            QVERIFY(box->windowTitle() == "Valdoren" && ok->text() == "OK" && shown);
+            QCOMPARE(box->findChildren<QAbstractButton *>().size(), 1);
+            QCOMPARE(readAloud(box), text);
+            QCOMPARE(shown->toPlainText(), text); // as the eye reads it
+            QTest::keyClick(box->focusWidget(), Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QApplication::clipboard()->text(), text);
+            const QRect screen = box->screen()->availableGeometry();
+            QVERIFY(screen.contains(box->frameGeometry())
+                    && screen.contains(ok->mapToGlobal(ok->rect().center())));
+            QVERIFY(shown->document()->idealWidth() <= shown->viewport()->width()); // no line cut at the edge
+            QVERIFY(shown->verticalScrollBar()->maximum() > 0); // the rest scrolls into view
         });
         DialogSeam::current().showMessage(m_window.get(), text); // until the check above closes it
     }

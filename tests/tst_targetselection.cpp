@@ -5,12 +5,15 @@
 #include "testdatabases.h"
 #include "transfer/programfiles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -265,14 +268,21 @@ private Q_SLOTS:
         QVERIFY(window.CommonDialog1->sidebarUrls().contains(
             QUrl::fromLocalFile(prefix.filePath(QStringLiteral("drive_c")))));
 
+        // Typed with a drive letter in the dialog's name field: as the box takes it; a folder opens.
+        dialogs.fileAnswers = {"c:\\karsela\\LUG25\\DBLUG.MDB", "c:/karsela/"};
+        QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
+        QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
+        QCOMPARE(window.txtFileName->text(), QStringLiteral("c:\\karsela\\LUG25\\DBLUG.MDB"));
+        QCOMPARE(window.CommonDialog1->directory(), QDir(prefix.filePath(QStringLiteral("drive_c/Karsela"))));
+
         // Cancelled: the box keeps what it had, even the name chosen before.
         window.txtFileName->setText(QStringLiteral("/typed/by/hand.mdb"));
         QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
         QCOMPARE(window.txtFileName->text(), QStringLiteral("/typed/by/hand.mdb"));
-        QCOMPARE(dialogs.fileDialogTitles.size(), 3);
+        QCOMPARE(dialogs.fileDialogTitles.size(), 5);
     }
 
-    void browseDialogMatchesNamesWithoutRegardToCase()
+    void browseOffersTheDatabasesAndChangesNothing()
     {
         QTemporaryDir dir;
         for (const char *name : {"DBROZ.MDB", "dbsoma.mdb", "dbVAM.mdb", "other.mdb"})
@@ -288,6 +298,21 @@ private Q_SLOTS:
         QStringList shown;
         QTRY_VERIFY_WITH_TIMEOUT((shown = visibleNames(model, folder)).size() >= 3, 5000);
         QCOMPARE(shown, QStringList({"DBROZ.MDB", "dbsoma.mdb", "dbVAM.mdb"}));
+
+        // It only picks a file: it offers no delete, rename or new folder, nor does Delete delete.
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        auto *list = dialog->findChild<QListView *>(QStringLiteral("listView"));
+        const QModelIndex roz = model->index(dir.filePath(QStringLiteral("DBROZ.MDB")));
+        QCOMPARE(contextMenuOf(list->viewport(), list->visualRect(roz).center()),
+                 QStringList {"Show &hidden files"});
+        list->setCurrentIndex(roz);
+        QTimer::singleShot(0, dialog, [] { // the operator would answer Yes
+            if (auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                question->button(QMessageBox::Yes)->click();
+        });
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 4);
     }
 
     void cancelWhenIdleEndsTheProgram()

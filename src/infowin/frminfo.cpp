@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QStringEncoder>
 
 namespace {
@@ -31,11 +30,14 @@ QFont linkFont()
 }
 
 // Where the program folder does not take LastInfo.txt: $XDG_DATA_HOME/valdoren,
-// by default ~/.local/share/valdoren.
+// by default ~/.local/share/valdoren. A relative XDG_DATA_HOME is ignored,
+// as the XDG rule says; Qt would take it from the working folder.
 QString standInLastInfoPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/valdoren/LastInfo.txt");
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString folder
+        = QDir::isAbsolutePath(dataHome) ? dataHome : QDir::home().filePath(QStringLiteral(".local/share"));
+    return folder + QStringLiteral("/valdoren/LastInfo.txt");
 }
 
 // The bytes whole in place of the file, or nothing changed; false with the

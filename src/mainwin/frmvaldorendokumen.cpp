@@ -3,6 +3,7 @@
 #include "dataaccess/windowspath.h"
 #include "infowin/frminfo.h"
 #include "infowin/helptext.h"
+#include "mainwin/browsedialog.h"
 #include "mainwin/browseplaces.h"
 #include "mainwin/defaulttargets.h"
 #include "mainwin/selectionframe.h"
@@ -111,17 +112,8 @@ void frmValdorenDokumen::createControls()
 
     // An empty title: only the border shows.
     Frame1 = place(new SelectionFrame(this), QStringLiteral("Frame1"), twipsRect(90, 90, 6345, 2805));
-    CommonDialog1 = new QFileDialog(this, QStringLiteral("Ambil Database ROZ, VAM, LUG atau SOMA"));
+    CommonDialog1 = new BrowseDialog(this, QStringLiteral("Ambil Database ROZ, VAM, LUG atau SOMA"));
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
-    // A name typed for a file that does not exist goes into the box too; the
-    // run answers it.
-    CommonDialog1->setFileMode(QFileDialog::AnyFile);
-    CommonDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    // Qt's own dialog: its filters match names without regard to case, as
-    // Windows does, where the programs' databases come from. The file type
-    // reads as the filter's description alone.
-    CommonDialog1->setOption(QFileDialog::DontUseNativeDialog);
-    CommonDialog1->setOption(QFileDialog::HideNameFilterDetails);
     m_browsePlaces = new BrowsePlaces(*CommonDialog1);
     chkPelLN = tickBox(Frame1, QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"),
                        twipsRect(2670, 1650, 2205, 195), tickStyle);

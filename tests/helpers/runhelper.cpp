@@ -7,10 +7,12 @@
 // --at-first-row move-target|lock-folder|garble-target moves the target away,
 // makes its folder read-only, or garbles its middle in place, once the first
 // row is shown.
+#include "fakedialogs.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
 #include "testdatabases.h"
 #include "uicommon/dialogseam.h"
+#include "uicommon/messagebox.h"
 
 #include <cstdio>
 #include <functional>
@@ -42,7 +44,8 @@ public:
     {
         if (reportStatusLine)
             reportStatusLine(); // the last row, shown before the message
-        report("message", text);
+        MessageBox box(text);
+        report("message", readAloud(&box)); // as a screen reader reads the box
     }
     QString chooseFile(QFileDialog &) override { return {}; }
     std::function<void()> reportStatusLine;

@@ -15,7 +15,11 @@ cp "$program" "$STAGE/with/valdoren"
 cp "$newcodes" "$STAGE/with/NewCodes.mdb"
 cp "$program" "$STAGE/without/valdoren"
 
-"$STAGE/with/valdoren" &
+# Where no session bus runs, it starts none: libdbus would run dbus-launch
+# (from the PATH, too), whose bus stays behind.
+mkdir -m 700 "$STAGE/bin" "$STAGE/runtime"
+printf '#!/bin/sh\ntouch "%s"\n' "$STAGE/launched" >"$STAGE/bin/dbus-launch" && chmod +x "$STAGE/bin/dbus-launch"
+env -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$STAGE/runtime" PATH="$STAGE/bin:$PATH" "$STAGE/with/valdoren" &
 APP_PID=$!
 if ! wait_for_window "Valdoren Baru ke Lorvanta" 30 >/dev/null; then
   echo "FAIL: the main window did not appear"
@@ -25,6 +29,8 @@ echo "ok: main window shown with NewCodes.mdb present"
 kill "$APP_PID"
 wait "$APP_PID" 2>/dev/null
 APP_PID=
+[ ! -e "$STAGE/launched" ] || { echo "FAIL: without a session bus, it ran dbus-launch"; exit 1; }
+echo "ok: no session bus started where none runs"
 
 "$STAGE/without/valdoren" &
 APP_PID=$!

@@ -1,15 +1,23 @@
 #include "fakedialogs.h"
 
+#include "uicommon/messagebox.h"
+
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QSignalSpy>
 #include <QTimer>
 
 void FakeDialogs::showMessage(QWidget *parent, const QString &text)
 {
-    messages << text;
+    MessageBox box(text, parent); // the very box the program shows
+    messages << readAloud(&box);
     messageParents << parent;
     if (whileMessageShown)
-        whileMessageShown(text);
+        whileMessageShown(messages.last());
 }
 
 QString FakeDialogs::chooseFile(QFileDialog &dialog)
@@ -17,7 +25,44 @@ QString FakeDialogs::chooseFile(QFileDialog &dialog)
     fileDialogTitles << dialog.windowTitle();
     fileDialogFilters << dialog.nameFilters();
     fileDialogFolders << dialog.directory().path();
-    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    if (fileAnswers.isEmpty())
+        return {};
+    // Typed into its own name field, and taken as Enter takes it.
+    QSignalSpy chosen(&dialog, &QFileDialog::fileSelected);
+    dialog.findChild<QListView *>(QStringLiteral("listView"))->clearSelection(); // as typing lets it go
+    dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileAnswers.takeFirst());
+    QMetaObject::invokeMethod(&dialog, "accept");
+    return chosen.isEmpty() ? QString() : chosen.first().first().toString();
+}
+
+QString readAloud(QWidget *box)
+{
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(box);
+    QStringList texts;
+    for (int i = 0; i < reader->childCount(); ++i)
+        if (reader->child(i)->role() == QAccessible::StaticText)
+            texts << reader->child(i)->text(QAccessible::Name);
+    return texts.join(QLatin1Char('\n'));
+}
+
+QStringList contextMenuOf(QWidget *widget, const QPoint &point)
+{
+    QStringList entries;
+    const auto read = [&entries] {
+        if (QWidget *menu = QApplication::activePopupWidget()) {
+            for (const QAction *action : menu->actions())
+                entries << (action->isVisible() ? action->text() : QString()); // a separator has none
+            entries.removeAll(QString());
+            menu->close();
+        }
+    };
+    QTimer poll; // a menu that runs a loop of its own is read from inside it
+    QObject::connect(&poll, &QTimer::timeout, read);
+    poll.start(5);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, point, widget->mapToGlobal(point));
+    QApplication::sendEvent(widget, &rightClick);
+    read(); // one that shows once the click is handled
+    return entries;
 }
 
 void whenModalShows(std::function<void(QWidget *)> action)

@@ -3,6 +3,7 @@
 #include "uicommon/dialogseam.h"
 
 #include <functional>
+#include <QPoint>
 #include <QStringList>
 
 // Answers the program's message boxes and file dialogs in place of the
@@ -28,6 +29,11 @@ public:
 };
 
 class QWidget;
+
+// A message box's text as a screen reader reads it: its labels' names.
+QString readAloud(QWidget *box);
+// The visible entries of the menu a right click at point shows over widget.
+QStringList contextMenuOf(QWidget *widget, const QPoint &point = QPoint(5, 5));
 
 // Runs action on the next modal window once it shows, from inside its event
 // loop (a window of the program's own, such as the info window).

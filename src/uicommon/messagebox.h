@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QDialogButtonBox;
+class QTextEdit;
+
+// The program's message box, as Qt's own looks: titled "Valdoren", no icon,
+// one OK button, the message as plain text. The text is the message itself,
+// character for character, for the eye, for a screen reader and for Ctrl+C
+// alike. A long path shows whole, broken within a name where no line holds
+// it; however long, the box stays on the screen, and what does not fit
+// scrolls.
+class MessageBox : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit MessageBox(const QString &message, QWidget *parent = nullptr);
+
+    QString message() const { return m_message; }
+
+protected:
+    // Ctrl+C copies the message, or the part of it the operator selected.
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void fitOnScreen();
+    bool copyWhole(QKeyEvent *event);
+
+    QString m_message;
+    QTextEdit *m_text = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
+};
