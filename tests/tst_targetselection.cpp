@@ -135,6 +135,7 @@ private Q_SLOTS:
         const QString roz = QStringLiteral("C:\\Karsela\\ROZ5\\dbROZ.mdb");
         const QString rozFile = QStringLiteral("@P@/drive_c/Karsela/ROZ5/dbROZ.mdb");
         const QString linked = QStringLiteral("../drive_c");
+        const QString none;
         QTest::newRow("as Windows writes it") << linked << roz << rozFile << roz;
         QTest::newRow("other case, forward slashes")
             << linked << "c:/karsela/roz5/DBROZ.MDB" << rozFile << roz;
@@ -159,13 +160,19 @@ private Q_SLOTS:
         const QString besideFile = QStringLiteral("@P@/drive_c2/Karsela/ROZ5/dbROZ.mdb");
         QTest::newRow("beside the drive, its name begun alike")
             << linked << besideFile << besideFile << besideFile;
-        // Wine's winepath -u gives the same file for each of these.
+        // Wine drops one dot after a folder's name, every dot and space after
+        // the last name, and compares case by upper case alone.
         QTest::newRow("a dot after a folder's name")
-            << linked << "C:\\Karsela.\\ROZ5\\dbROZ.mdb" << rozFile << roz;
-        QTest::newRow("spaces and dots after a folder's name")
-            << linked << "C:\\Karsela\\ROZ5 . \\dbROZ.mdb" << rozFile << roz;
-        QTest::newRow("pasted with a trailing space") << linked << roz + " " << rozFile << roz;
-        const QString none;
+            << linked << "C:\\Karsela\\ROZ5.\\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow("two dots after it, a folder named with one")
+            << linked << "C:\\Karsela\\ROZ5..\\dbROZ.mdb"
+            << "@P@/drive_c/Karsela/ROZ5./dbROZ.mdb"
+            << "@P@/dosdevices/c:/Karsela/ROZ5./dbROZ.mdb";
+        QTest::newRow("a space after a folder's name is its own")
+            << linked << "C:\\Karsela\\ROZ5 . \\dbROZ.mdb" << none << none;
+        QTest::newRow("pasted with a trailing space") << linked << roz + " . " << rozFile << roz;
+        QTest::newRow("the Kelvin sign is no K")
+            << linked << "C:\\\u212Aarsela\\ROZ5\\dbROZ.mdb" << none << none;
         QTest::newRow("a separator at the end names a folder") << linked << roz + "\\" << none << none;
         QTest::newRow("c: leads nowhere") << "../unmounted" << roz << none << none;
         const QString toAFile = QStringLiteral("../drive_c/Karsela/ROZ5/dbROZ.mdb");
@@ -191,6 +198,7 @@ private Q_SLOTS:
         install(QDir(prefix).filePath(QStringLiteral("drive_c")), ProgramFolders.at(0));
         install(QDir(prefix).filePath(QStringLiteral("drive_c2")), ProgramFolders.at(0));
         install(QDir(prefix).filePath(QStringLiteral("drive_c")), QStringLiteral("Karsela/ROZ5\\dbROZ.mdb"));
+        install(QDir(prefix).filePath(QStringLiteral("drive_c")), QStringLiteral("Karsela/ROZ5./dbROZ.mdb"));
         QDir(prefix).mkpath(QStringLiteral("drive_c/Karsela/SOMA1.3"));
         QVERIFY(QFile::link(QStringLiteral("../ROZ5/dbROZ.mdb"),
                             QDir(prefix).filePath(QStringLiteral("drive_c/Karsela/SOMA1.3/dbSOMA.mdb"))));

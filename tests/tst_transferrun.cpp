@@ -362,6 +362,9 @@ private Q_SLOTS:
                                                << "";
         QTest::newRow("Windows path in other case") << "drive_c/Karsela/ROZ5/dbROZ.mdb"
                                                     << "c:\\KARSELA/roz5\\DBROZ.MDB";
+        // Its name, as the path reaches it, gives SOMA's password.
+        QTest::newRow("SOMA's path pasted with a trailing blank") << "drive_c/Karsela/SOMA1.3/dbSOMA.mdb"
+                                                                  << "C:\\Karsela\\SOMA1.3\\dbSOMA.mdb ";
     }
 
     void pathsThatReachTheTarget()
@@ -370,13 +373,14 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         const QString target = QDir(m_folder).filePath(file);
         QVERIFY(QDir().mkpath(QFileInfo(target).path()));
-        makeTarget(target, lorvanta::Program::Roz);
+        const bool soma = file.endsWith(QLatin1String("dbSOMA.mdb"));
+        makeTarget(target, soma ? lorvanta::Program::Soma : lorvanta::Program::Roz);
         const QByteArray prefixBefore = qgetenv("WINEPREFIX");
         const auto restore = qScopeGuard([&] { qputenv("WINEPREFIX", prefixBefore); });
         qputenv("WINEPREFIX", QFile::encodeName(m_folder));
         m_window.target = typed.isEmpty() ? target : typed;
         QCOMPARE(run(), Outcome::Completed);
-        QCOMPARE(tableRows(target, RozPassword, "tblValuta").size(), 1);
+        QCOMPARE(tableRows(target, soma ? SomaPassword : RozPassword, "tblValuta").size(), 1);
     }
 
     void connectionStringIsWrittenAsTheProgramsWrite()
