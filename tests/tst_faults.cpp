@@ -26,6 +26,7 @@ enum class Fault {
     None,
     KilledMidRun,
     DiskFull,
+    DiskFullAtFinalSave,
     ReadOnlyTarget,
     LockedTarget,
     GarbledTarget,
@@ -43,7 +44,10 @@ enum class Fault {
     RollbackTrigger,
     NulInSource,
     FileSizeLimit,
+    FileSizeLimitAtFinalSave,
     TargetMoved,
+    TargetMovedOnceSaved,
+    TargetReplacedAfterLastRow,
     FolderMadeReadOnly,
 };
 
@@ -195,9 +199,18 @@ private Q_SLOTS:
 
         const QString cannotOpen = QStringLiteral("tidak dapat dibuka.\n");
         const QString storedStay = QStringLiteral("|Kode yang sudah tersimpan tetap ada di database.");
-        QTest::newRow("disk full") << Fault::DiskFull << ""
-                                   << "disk penuh|\nKosongkan sebagian ruang disk, lalu tekan Ok lagi."
-                + storedStay << true;
+        const QString diskFull
+            = "disk penuh|\nKosongkan sebagian ruang disk, lalu tekan Ok lagi." + storedStay;
+        QTest::newRow("disk full") << Fault::DiskFull << "" << diskFull << true;
+        // Between the last row's statement and the save after it.
+        QTest::newRow("disk full at the final save") << Fault::DiskFullAtFinalSave << "" << diskFull << true;
+        QTest::newRow("file-size limit at the final save") << Fault::FileSizeLimitAtFinalSave << ""
+                                                           << "batas ukuran file" << true;
+        const QString moved = QStringLiteral("dihapus, dipindahkan atau diganti saat sedang dipakai");
+        QTest::newRow("target moved away once the last row is saved")
+            << Fault::TargetMovedOnceSaved << "" << moved << true;
+        QTest::newRow("target replaced after the last row")
+            << Fault::TargetReplacedAfterLastRow << "" << moved << true;
         QTest::newRow("read-only target")
             << Fault::ReadOnlyTarget << ""
             << "hanya dapat dibaca|\nFile dan foldernya harus dapat ditulisi" << true;
@@ -238,9 +251,7 @@ private Q_SLOTS:
                                               << "Selesai" << true;
         QTest::newRow("file-size limit") << Fault::FileSizeLimit << ""
                                          << "batas ukuran file" << true;
-        QTest::newRow("target moved away during the run")
-            << Fault::TargetMoved << ""
-            << "dihapus, dipindahkan atau diganti saat sedang dipakai" << true;
+        QTest::newRow("target moved away during the run") << Fault::TargetMoved << "" << moved << true;
         QTest::newRow("folder made read-only during the run")
             << Fault::FolderMadeReadOnly << ""
             << "folder file database hanya dapat dibaca" + storedStay << true;
@@ -274,6 +285,7 @@ private Q_SLOTS:
         std::function<void()> inChild;
         switch (fault) {
         case Fault::DiskFull:
+        case Fault::DiskFullAtFinalSave:
             if (::geteuid() != 0)
                 QSKIP("mounting a small file system needs root");
             m_mountPoint = m_dir->filePath(QStringLiteral("small"));
@@ -285,6 +297,8 @@ private Q_SLOTS:
                 QSKIP("cannot mount a tmpfs here");
             }
             moveTarget(QDir(m_mountPoint).filePath(QStringLiteral("dbROZ.mdb")));
+            if (fault == Fault::DiskFullAtFinalSave)
+                growAtLastRow();
             break;
         case Fault::ReadOnlyTarget:
             if (!makeReadOnly(m_target))
@@ -359,6 +373,9 @@ private Q_SLOTS:
             useSource({{"Satuan", RowsWithNul}});
             break;
         case Fault::FileSizeLimit:
+        case Fault::FileSizeLimitAtFinalSave:
+            if (fault == Fault::FileSizeLimitAtFinalSave)
+                growAtLastRow();
             inChild = [limit = QFileInfo(m_target).size() + 48 * 1024] {
                 const rlimit fileSize {static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
                 setrlimit(RLIMIT_FSIZE, &fileSize);
@@ -367,6 +384,13 @@ private Q_SLOTS:
         case Fault::TargetMoved:
             extra << "--at-first-row"
                   << "move-target";
+            break;
+        case Fault::TargetMovedOnceSaved:
+        case Fault::TargetReplacedAfterLastRow:
+            // Done once the first row shows, in the yield after the last one's statement.
+            useSource({{"Valuta", {{"A", "first"}, {"B", "last"}}}});
+            extra << "--at-first-row"
+                  << (fault == Fault::TargetMovedOnceSaved ? "move-target-once-saved" : "replace-target");
             break;
         case Fault::FolderMadeReadOnly:
             extra << "--at-first-row"
@@ -400,7 +424,7 @@ private Q_SLOTS:
         }
         QCOMPARE(shown.end,
                  expected == QLatin1String("Selesai") ? expected : QStringLiteral("Proses dibatalkan"));
-        if (fault == Fault::TargetMoved)
+        if (fault == Fault::TargetMoved || fault == Fault::TargetMovedOnceSaved)
             m_target += QStringLiteral(".moved"); // where the work went
         if (fault == Fault::NulInSource)
             QCOMPARE(tableRows(m_target, RozPassword, QStringLiteral("tblSatuan")), RowsWithNul);
@@ -532,6 +556,17 @@ private:
     {
         QFile::remove(source());
         makeSource(source(), lists);
+    }
+
+    // The last row makes the target's own logic store a megabyte, which
+    // reaches the file only with the save after it.
+    void growAtLastRow()
+    {
+        useSource({{"Valuta", {{"A", "first"}, {"LAST", "grows the file"}}}});
+        executeStatements(m_target, RozPassword,
+                          {"CREATE TABLE filler (b BLOB)",
+                           "CREATE TRIGGER grow AFTER INSERT ON tblValuta WHEN NEW.KdEdi = 'LAST' "
+                           "BEGIN INSERT INTO filler VALUES (zeroblob(1000000)); END"});
     }
 
     // Every row whose status line was shown had its insert run. When a

@@ -30,12 +30,17 @@ QString reasonOf(const DataAccessError &failure, const QStringList &named)
     return reason.endsWith(QLatin1Char('.')) ? reason : reason + QLatin1Char('.');
 }
 
+QString quickCheckOf(const QString &table)
+{
+    return QStringLiteral("PRAGMA quick_check(%1)").arg(table);
+}
+
 // What SQLite's quick check finds wrong in a table and its indexes, the
 // first finding in its own words; empty when nothing is.
 QString damageIn(const dataaccess::Connection &db, const QString &table)
 {
     dataaccess::Recordset check;
-    check.open(QStringLiteral("PRAGMA quick_check(%1)").arg(table), db);
+    check.open(quickCheckOf(table), db);
     const QString finding = check.field(QStringLiteral("quick_check")).value_or(QString());
     return finding == QLatin1String("ok") ? QString() : finding.simplified();
 }
@@ -183,7 +188,6 @@ void TransferRun::transferCategory(const CodeCategory &category)
     if (category.skippedForSoma && isSomaTarget(m_targetPath))
         return;
     m_window.categoryStarts(category);
-    m_writtenTables << category.targetTable;
     try {
         for (rsSource.open(category.sourceQuery(), cnSource); !rsSource.eof(); rsSource.moveNext())
             transferRow(category);
@@ -208,6 +212,10 @@ void TransferRun::transferRow(const CodeCategory &category)
             failWith(tr("Saving to table %1 in %2 failed.").arg(category.targetTable, m_targetPath)
                      + QLatin1Char('\n') + explained(failure, m_targetPath));
     }
+    // The table took the statement, or refused its values: the check at the
+    // end looks there, and only where a statement ran.
+    if (m_writtenTables.isEmpty() || m_writtenTables.last() != category.targetTable)
+        m_writtenTables << category.targetTable;
     m_window.yield();
     m_window.setStatusLine(statusLine(code, description));
     checkForStopRequest();
@@ -238,7 +246,8 @@ void TransferRun::stopIfInterrupted(const DataAccessError &failure) const
 // failing disk) may take rows without a complaint: once they are saved, a
 // check of the tables written, cheap beside one of the whole file, finds it
 // before "Selesai" is said. It reads the file itself, not the pages the run
-// has in memory.
+// has in memory. The save itself fails, too, when the file is no longer at
+// its path, even with nothing left to save.
 void TransferRun::checkWrittenTables()
 {
     try {
@@ -254,7 +263,7 @@ void TransferRun::checkWrittenTables()
         } catch (const DataAccessError &failure) {
             stopIfInterrupted(failure);
             failWith(tr("Table %1 in %2 cannot be read.").arg(table, m_targetPath) + QLatin1Char('\n')
-                     + explained(failure, m_targetPath));
+                     + explained(failure, m_targetPath, {quickCheckOf(table)}));
         }
         if (!damage.isEmpty())
             failWith(
