@@ -226,9 +226,12 @@ private Q_SLOTS:
         QTest::newRow("empty target") << Fault::EmptyTarget << "" << cannotOpen + "File kosong" << false;
         QTest::newRow("text file as target")
             << Fault::TextTarget << "" << cannotOpen + "File bukan database" << false;
-        QTest::newRow("Access file as target")
-            << Fault::AccessTarget << ""
-            << cannotOpen + "Ini database Microsoft Access|\nPilih database program Lorvanta" << false;
+        QTest::newRow("Access file as target") << Fault::AccessTarget << ""
+                                               << cannotOpen
+                + "Ini database Microsoft Access: program ini tidak dapat mengubah file Access dengan aman, "
+                  "dan "
+                  "file ini dibiarkan seperti semula.\nMinta administrator menyiapkan database yang dapat "
+                  "dipakai program ini." << false;
         QTest::newRow("NewCodes.mdb cut short")
             << Fault::TruncatedSource << ""
             << "NewCodes.mdb|minta administrator memasang ulang program." << true;

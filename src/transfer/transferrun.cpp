@@ -151,9 +151,14 @@ QString TransferRun::explained(const DataAccessError &failure, const QString &pa
                                     : advice(failure.remedy());
     if (!whatToDo.isEmpty())
         lines << whatToDo;
-    if (m_codesOffered)
-        lines << tr("The codes saved before stay in the database. Once the cause is mended, pressing Ok "
-                    "again is safe: codes already there are skipped.");
+    if (m_codesOffered) {
+        QString saved = tr("The codes saved before stay in the database.");
+        // Ok meets the target's tables as they are until the administrator mends them.
+        if (source || failure.remedy() != dataaccess::Remedy::MendTables)
+            saved += QLatin1Char(' ')
+                + tr("Once the cause is mended, pressing Ok again is safe: codes already there are skipped.");
+        lines << saved;
+    }
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -167,6 +172,11 @@ QString TransferRun::advice(dataaccess::Remedy remedy)
     case dataaccess::Remedy::PickOtherFile:
         return tr("Pick the database of the Lorvanta program (dbROZ.mdb, dbVAM.mdb, dbLUG.mdb or "
                   "dbSOMA.mdb) under its own name.");
+    case dataaccess::Remedy::PrepareDatabase:
+        return tr("Ask the administrator to prepare a database that this program can use.");
+    case dataaccess::Remedy::MendTables:
+        return tr("Ask the administrator to mend the database: its tables are not as its Lorvanta program "
+                  "makes them.");
     case dataaccess::Remedy::MakeRoom:
         return tr("Make room on the disk, then press Ok again.");
     case dataaccess::Remedy::RestoreBackup:
