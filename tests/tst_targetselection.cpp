@@ -148,7 +148,7 @@ private Q_SLOTS:
         QTest::newRow(".. at every depth")
             << linked << "C:\\Karsela\\Lain\\..\\ROZ5\\a\\b\\..\\..\\dbROZ.mdb" << rozFile << roz;
         QTest::newRow("prefix without drive links") << QString() << roz << rozFile << roz;
-        QTest::newRow("a drive the prefix lacks") << linked << "D:\\Karsela\\ROZ5\\dbROZ.mdb"
+        QTest::newRow("a drive the prefix lacks") << linked << "E:\\Karsela\\ROZ5\\dbROZ.mdb"
                                                   << ""
                                                   << "";
         QTest::newRow("a file that does not exist") << linked << "C:\\Karsela\\ROZ5\\dbVAM.mdb"
@@ -160,6 +160,14 @@ private Q_SLOTS:
         const QString besideFile = QStringLiteral("@P@/drive_c2/Karsela/ROZ5/dbROZ.mdb");
         QTest::newRow("beside the drive, its name begun alike")
             << linked << besideFile << besideFile << besideFile;
+        // D: is C:\Karsela\LUG25: the nearer drive names it, only its own folder.
+        QTest::newRow("in a drive inside another") << linked << "D:\\dbLUG.mdb"
+                                                   << "@P@/drive_c/Karsela/LUG25/dbLUG.mdb"
+                                                   << "D:\\dbLUG.mdb";
+        QTest::newRow("beside that drive, its name begun alike")
+            << linked << "@P@/drive_c/Karsela/LUG250/dbLUG.mdb"
+            << "@P@/drive_c/Karsela/LUG250/dbLUG.mdb"
+            << "C:\\Karsela\\LUG250\\dbLUG.mdb";
         // Wine drops one dot after a folder's name, every dot and space after
         // the last name, and compares case by upper case alone.
         QTest::newRow("a dot after a folder's name")
@@ -195,7 +203,9 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QTemporaryDir dir;
         const QString prefix = dir.filePath(QStringLiteral("prefix"));
-        install(QDir(prefix).filePath(QStringLiteral("drive_c")), ProgramFolders.at(0));
+        for (const QString &file :
+             {ProgramFolders.at(0), ProgramFolders.at(2), QStringLiteral("Karsela/LUG250/dbLUG.mdb")})
+            install(QDir(prefix).filePath(QStringLiteral("drive_c")), file);
         install(QDir(prefix).filePath(QStringLiteral("drive_c2")), ProgramFolders.at(0));
         install(QDir(prefix).filePath(QStringLiteral("drive_c")), QStringLiteral("Karsela/ROZ5\\dbROZ.mdb"));
         install(QDir(prefix).filePath(QStringLiteral("drive_c")), QStringLiteral("Karsela/ROZ5./dbROZ.mdb"));
@@ -207,6 +217,8 @@ private Q_SLOTS:
             QDir().mkpath(QDir(prefix).filePath(QStringLiteral("dosdevices")));
             QVERIFY(QFile::link(cLink, QDir(prefix).filePath(QStringLiteral("dosdevices/c:"))));
             QVERIFY(QFile::link(QStringLiteral("/"), QDir(prefix).filePath(QStringLiteral("dosdevices/z:"))));
+            QVERIFY(QFile::link(QStringLiteral("../drive_c/Karsela/LUG25"),
+                                QDir(prefix).filePath(QStringLiteral("dosdevices/d:"))));
         }
         EnvironmentGuard guard("WINEPREFIX");
         qputenv("WINEPREFIX", prefix.toLocal8Bit());
