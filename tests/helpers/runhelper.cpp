@@ -4,10 +4,9 @@
 // share), every message, and the status line at the end. Options act as an operator or another program would
 // during the run:
 // --cancel-after MS and --close-after MS press Cancel or close the window;
-// --at-first-row ACTION, once the first row is shown: move-target moves the
-// target away (move-target-once-saved first waits for the rows so far to be
-// saved), replace-target puts a copy of it in its place, lock-folder makes
-// its folder read-only, garble-target garbles its middle in place.
+// --at-first-row move-target|lock-folder|garble-target moves the target away,
+// makes its folder read-only, or garbles its middle in place, once the first
+// row is shown; move-target-once-saved first waits for those rows to be saved.
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
 #include "testdatabases.h"
@@ -57,9 +56,6 @@ void actOnTarget(const QString &action, const QString &target)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (action.startsWith(QLatin1String("move-target")))
         QFile::rename(target, target + QStringLiteral(".moved"));
-    else if (const QString copy = target + QStringLiteral(".copy");
-             action == QLatin1String("replace-target") && QFile::copy(target, copy) && QFile::remove(target))
-        QFile::rename(copy, target);
     else if (action == QLatin1String("lock-folder"))
         testsupport::makeReadOnly(QFileInfo(target).absolutePath());
     else if (action == QLatin1String("garble-target"))
