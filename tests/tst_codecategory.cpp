@@ -184,6 +184,9 @@ private Q_SLOTS:
         QTest::newRow("lower case") << "/home/op/dbsoma.mdb" << true;
         QTest::newRow("name alone") << "DBSOMA.MDB" << true;
         QTest::newRow("further extension") << "/home/op/dbSOMA.mdb.bak" << false;
+        // A drive path's name as Wine reads it; a Linux name keeps its blank.
+        QTest::newRow("drive path, blank and dot after") << "C:\\Karsela\\SOMA1.3\\dbSOMA.mdb ." << true;
+        QTest::newRow("Linux name ending in a blank") << "/home/op/dbSOMA.mdb " << false;
         QTest::newRow("ROZ") << "C:\\Karsela\\ROZ5\\dbROZ.mdb" << false;
         QTest::newRow("SOMA folder, other file") << "/SOMA1.3/dbROZ.mdb" << false;
         QTest::newRow("longer name ending alike") << "/x/mydbSOMA.mdb" << true;

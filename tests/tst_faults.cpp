@@ -26,6 +26,7 @@ enum class Fault {
     None,
     KilledMidRun,
     DiskFull,
+    DiskFullAtFinalSave,
     ReadOnlyTarget,
     LockedTarget,
     GarbledTarget,
@@ -43,7 +44,9 @@ enum class Fault {
     RollbackTrigger,
     NulInSource,
     FileSizeLimit,
+    FileSizeLimitAtFinalSave,
     TargetMoved,
+    TargetMovedOnceSaved,
     FolderMadeReadOnly,
 };
 
@@ -197,6 +200,14 @@ private Q_SLOTS:
         QTest::newRow("disk full") << Fault::DiskFull << ""
                                    << "disk penuh|\nKosongkan sebagian ruang disk, lalu tekan Ok lagi."
                 + storedStay << true;
+        // Between the last row's statement and the save after it.
+        QTest::newRow("disk full at the final save") << Fault::DiskFullAtFinalSave << ""
+                                                     << "disk penuh" << true;
+        QTest::newRow("file-size limit at the final save") << Fault::FileSizeLimitAtFinalSave << ""
+                                                           << "batas ukuran file" << true;
+        QTest::newRow("target moved away once every row is saved")
+            << Fault::TargetMovedOnceSaved << ""
+            << "dihapus, dipindahkan atau diganti" << true;
         QTest::newRow("read-only target")
             << Fault::ReadOnlyTarget << ""
             << "hanya dapat dibaca|\nFile dan foldernya harus dapat ditulisi" << true;
@@ -214,7 +225,8 @@ private Q_SLOTS:
             << Fault::TextTarget << "" << cannotOpen + "File bukan database" << false;
         QTest::newRow("Access file as target")
             << Fault::AccessTarget << ""
-            << cannotOpen + "Ini database Microsoft Access|\nPilih database program Lorvanta" << false;
+            << cannotOpen + "Ini database Microsoft Access: |semula.\nMinta administrator menyiapkan"
+            << false;
         QTest::newRow("NewCodes.mdb cut short")
             << Fault::TruncatedSource << ""
             << "NewCodes.mdb|minta administrator memasang ulang program." << true;
@@ -271,8 +283,18 @@ private Q_SLOTS:
         });
         QStringList extra;
         std::function<void()> inChild;
+        if (fault == Fault::DiskFullAtFinalSave || fault == Fault::FileSizeLimitAtFinalSave) {
+            // The last row has the target's own logic store a megabyte, which
+            // reaches the file only with the save after it.
+            useSource({{"Valuta", {{"A", "first"}, {"LAST", "grows the file"}}}});
+            executeStatements(m_target, RozPassword,
+                              {"CREATE TABLE filler (b BLOB)",
+                               "CREATE TRIGGER grow AFTER INSERT ON tblValuta WHEN NEW.KdEdi = 'LAST' "
+                               "BEGIN INSERT INTO filler VALUES (zeroblob(1000000)); END"});
+        }
         switch (fault) {
         case Fault::DiskFull:
+        case Fault::DiskFullAtFinalSave:
             if (::geteuid() != 0)
                 QSKIP("mounting a small file system needs root");
             m_mountPoint = m_dir->filePath(QStringLiteral("small"));
@@ -358,6 +380,7 @@ private Q_SLOTS:
             useSource({{"Satuan", RowsWithNul}});
             break;
         case Fault::FileSizeLimit:
+        case Fault::FileSizeLimitAtFinalSave:
             inChild = [limit = QFileInfo(m_target).size() + 48 * 1024] {
                 const rlimit fileSize {static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
                 setrlimit(RLIMIT_FSIZE, &fileSize);
@@ -366,6 +389,11 @@ private Q_SLOTS:
         case Fault::TargetMoved:
             extra << "--at-first-row"
                   << "move-target";
+            break;
+        case Fault::TargetMovedOnceSaved: // in the last row's yield
+            useSource({{"Valuta", {{"A", "first"}, {"B", "last"}}}});
+            extra << "--at-first-row"
+                  << "move-target-once-saved";
             break;
         case Fault::FolderMadeReadOnly:
             extra << "--at-first-row"
@@ -399,7 +427,7 @@ private Q_SLOTS:
         }
         QCOMPARE(shown.end,
                  expected == QLatin1String("Selesai") ? expected : QStringLiteral("Proses dibatalkan"));
-        if (fault == Fault::TargetMoved)
+        if (fault == Fault::TargetMoved || fault == Fault::TargetMovedOnceSaved)
             m_target += QStringLiteral(".moved"); // where the work went
         if (fault == Fault::NulInSource)
             QCOMPARE(tableRows(m_target, RozPassword, QStringLiteral("tblSatuan")), RowsWithNul);

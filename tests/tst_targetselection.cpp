@@ -138,6 +138,7 @@ private Q_SLOTS:
         const QString roz = QStringLiteral("C:\\Karsela\\ROZ5\\dbROZ.mdb");
         const QString rozFile = QStringLiteral("@P@/drive_c/Karsela/ROZ5/dbROZ.mdb");
         const QString linked = QStringLiteral("../drive_c");
+        const QString none;
         QTest::newRow("as Windows writes it") << linked << roz << rozFile << roz;
         QTest::newRow("other case, forward slashes")
             << linked << "c:/karsela/roz5/DBROZ.MDB" << rozFile << roz;
@@ -150,7 +151,7 @@ private Q_SLOTS:
         QTest::newRow(".. at every depth")
             << linked << "C:\\Karsela\\Lain\\..\\ROZ5\\a\\b\\..\\..\\dbROZ.mdb" << rozFile << roz;
         QTest::newRow("prefix without drive links") << QString() << roz << rozFile << roz;
-        QTest::newRow("a drive the prefix lacks") << linked << "D:\\Karsela\\ROZ5\\dbROZ.mdb"
+        QTest::newRow("a drive the prefix lacks") << linked << "E:\\Karsela\\ROZ5\\dbROZ.mdb"
                                                   << ""
                                                   << "";
         QTest::newRow("a file that does not exist") << linked << "C:\\Karsela\\ROZ5\\dbVAM.mdb"
@@ -162,13 +163,26 @@ private Q_SLOTS:
         const QString besideFile = QStringLiteral("@P@/drive_c2/Karsela/ROZ5/dbROZ.mdb");
         QTest::newRow("beside the drive, its name begun alike")
             << linked << besideFile << besideFile << besideFile;
-        // Wine's winepath -u gives the same file for each of these.
+        // D: is C:\Karsela\LUG25, and names only what lies in it.
+        QTest::newRow("in a drive inside another") << linked << "D:\\dbLUG.mdb"
+                                                   << "@P@/drive_c/Karsela/LUG25/dbLUG.mdb"
+                                                   << "D:\\dbLUG.mdb";
+        QTest::newRow("beside that drive, its name begun alike")
+            << linked << "@P@/drive_c/Karsela/LUG250/dbLUG.mdb"
+            << "@P@/drive_c/Karsela/LUG250/dbLUG.mdb"
+            << "C:\\Karsela\\LUG250\\dbLUG.mdb";
+        // As Wine reads them: a dot off a folder's name, every dot and blank off the last.
         QTest::newRow("a dot after a folder's name")
-            << linked << "C:\\Karsela.\\ROZ5\\dbROZ.mdb" << rozFile << roz;
-        QTest::newRow("spaces and dots after a folder's name")
-            << linked << "C:\\Karsela\\ROZ5 . \\dbROZ.mdb" << rozFile << roz;
+            << linked << "C:\\Karsela\\ROZ5.\\dbROZ.mdb" << rozFile << roz;
+        QTest::newRow("two dots after it, a folder named with one")
+            << linked << "C:\\Karsela\\ROZ5..\\dbROZ.mdb"
+            << "@P@/drive_c/Karsela/ROZ5./dbROZ.mdb"
+            << "@P@/dosdevices/c:/Karsela/ROZ5./dbROZ.mdb";
+        QTest::newRow("a space after a folder's name is its own")
+            << linked << "C:\\Karsela\\ROZ5 . \\dbROZ.mdb" << none << none;
         QTest::newRow("pasted with a trailing space") << linked << roz + " " << rozFile << roz;
-        const QString none;
+        QTest::newRow("the Kelvin sign is no K")
+            << linked << "C:\\\u212Aarsela\\ROZ5\\dbROZ.mdb" << none << none;
         QTest::newRow("a separator at the end names a folder") << linked << roz + "\\" << none << none;
         QTest::newRow("c: leads nowhere") << "../unmounted" << roz << none << none;
         const QString toAFile = QStringLiteral("../drive_c/Karsela/ROZ5/dbROZ.mdb");
@@ -192,8 +206,11 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString prefix = dir.filePath(QStringLiteral("prefix"));
         install(QDir(prefix).filePath(QStringLiteral("drive_c")), ProgramFolders.at(0));
+        install(QDir(prefix).filePath(QStringLiteral("drive_c")), ProgramFolders.at(2));
+        install(QDir(prefix).filePath(QStringLiteral("drive_c")), QStringLiteral("Karsela/LUG250/dbLUG.mdb"));
         install(QDir(prefix).filePath(QStringLiteral("drive_c2")), ProgramFolders.at(0));
         install(QDir(prefix).filePath(QStringLiteral("drive_c")), QStringLiteral("Karsela/ROZ5\\dbROZ.mdb"));
+        install(QDir(prefix).filePath(QStringLiteral("drive_c")), QStringLiteral("Karsela/ROZ5./dbROZ.mdb"));
         QDir(prefix).mkpath(QStringLiteral("drive_c/Karsela/SOMA1.3"));
         QVERIFY(QFile::link(QStringLiteral("../ROZ5/dbROZ.mdb"),
                             QDir(prefix).filePath(QStringLiteral("drive_c/Karsela/SOMA1.3/dbSOMA.mdb"))));
@@ -202,6 +219,8 @@ private Q_SLOTS:
             QDir().mkpath(QDir(prefix).filePath(QStringLiteral("dosdevices")));
             QVERIFY(QFile::link(cLink, QDir(prefix).filePath(QStringLiteral("dosdevices/c:"))));
             QVERIFY(QFile::link(QStringLiteral("/"), QDir(prefix).filePath(QStringLiteral("dosdevices/z:"))));
+            QVERIFY(QFile::link(QStringLiteral("../drive_c/Karsela/LUG25"),
+                                QDir(prefix).filePath(QStringLiteral("dosdevices/d:"))));
         }
         EnvironmentGuard guard("WINEPREFIX");
         qputenv("WINEPREFIX", prefix.toLocal8Bit());

@@ -332,6 +332,10 @@ void Connection::restoreLostTransaction()
 void Connection::commit()
 {
     requireIdle();
+    if (m_deferredFailure)
+        throw *std::exchange(m_deferredFailure, std::nullopt);
+    if (!m_inTransaction && fileHasMoved())
+        throw DataAccessError::fromSqliteCode(SQLITE_READONLY_DBMOVED, tr("The changes cannot be saved"));
     commitNow();
 }
 

@@ -73,7 +73,9 @@ public:
     // whether work since the last commit was lost.
     void execute(const QString &statement);
 
-    // Commits what the open implicit transaction holds.
+    // Commits what the open implicit transaction holds. Fails as well when
+    // the timer's commit failed before, or when the file is no longer the
+    // one at its path: what was saved is then not where anyone looks.
     void commit();
 
     // Lets go of the copies of the file's pages kept in memory (all of them

@@ -90,10 +90,11 @@ Remedy remedyOf(int number, const WriteCircumstances &circumstances)
     case errc::IsDirectory:
     case errc::EmptyFile:
     case errc::NotADatabase:
-    case errc::AccessDatabase:
     case errc::ForeignDatabase:
     case errc::WrongPassword:
         return Remedy::PickOtherFile;
+    case errc::AccessDatabase:
+        return Remedy::PrepareDatabase;
     case errc::Unreadable:
     case errc::ForeignSqlite:
         return Remedy::AskAdministrator;
@@ -182,9 +183,25 @@ QString withContext(const QString &context, const QString &description)
     return context.isEmpty() ? description : context + QStringLiteral(": ") + description;
 }
 
+// SQLite's words when a statement names a table or column the database
+// does not have.
+bool namesMissingTableOrColumn(int code, const QString &detail)
+{
+    return (code & 0xff) == Error
+        && (detail.startsWith(QLatin1String("no such table"))
+            || detail.startsWith(QLatin1String("no such column"))
+            || detail.contains(QLatin1String(" has no column named ")));
+}
+
 DataAccessError describe(int code, const QString &detail, const QString &context,
                          const WriteCircumstances &circumstances)
 {
+    if (namesMissingTableOrColumn(code, detail)) {
+        const QString description = withDetail(
+            DataAccessError::tr("the database lacks a table or column that this program needs"), detail);
+        return DataAccessError(FailureKind::DatabaseFailed, code, withContext(context, description),
+                               Remedy::MendTables);
+    }
     const QString description = withDetail(plainReason(code, circumstances), detail);
     return DataAccessError(kindOf(code & 0xff), code, withContext(context, description),
                            remedyOf(code, circumstances));

@@ -47,6 +47,8 @@ enum class Remedy {
     CloseOtherProgram, // another program holds the file
     MakeWritable, // the file, its folder or its file system takes no writes
     PickOtherFile, // the file is no database of this program's
+    PrepareDatabase, // the file is of a kind this program cannot change: it needs one it can
+    MendTables, // the database lacks a table or column that was asked for
     MakeRoom, // the disk or the quota is full
     RestoreBackup, // the file is damaged
     AskAdministrator, // the installation or the machine is at fault

@@ -51,8 +51,8 @@ void checkHeader(const QString &path, const QByteArray &header)
     const QByteArray accessSignature = header.mid(4, 15);
     if (accessSignature == "Standard Jet DB" || accessSignature == "Standard ACE DB")
         refuse(errc::AccessDatabase, path,
-               DataAccessError::tr("this is a Microsoft Access database; it is left untouched, "
-                                   "because Access files cannot be written safely here"));
+               DataAccessError::tr("this is a Microsoft Access database: this program cannot change Access "
+                                   "files safely, and left the file as it was"));
     if (header.size() < HeaderBytes || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         refuse(errc::NotADatabase, path, DataAccessError::tr("the file is not a database"));
     const quint32 applicationId = qFromBigEndian<quint32>(header.constData() + 68);

@@ -37,8 +37,10 @@ QString driveFolder(QChar letter)
 
 // The names of a drive path after its "X:", as Wine (and Windows) reads
 // them: "." stays, ".." leaves the name before it but never the drive's
-// root, and a name loses its trailing dots and spaces. A path that ends in
-// a separator, or in a name left empty, names a folder at most.
+// root, a folder's name loses one trailing dot, and the last name all its
+// trailing dots and spaces. A path that ends in a separator, or in a name
+// left empty, names a folder at most; so does one with a folder "...",
+// which Wine reads as a name ".." that no folder has.
 struct WindowsNames
 {
     QStringList names;
@@ -61,16 +63,36 @@ WindowsNames windowsNames(const QString &afterDrive)
         if (piece == QLatin1String("..")) {
             if (!read.names.isEmpty())
                 read.names.removeLast();
-        } else if (piece != QLatin1String(".")) {
-            if (const QString name = withoutTrailingDotsAndSpaces(piece); !name.isEmpty())
-                read.names << name;
+        } else if (piece == QLatin1String("...")) {
+            read.folderOnly = true;
+            return read;
+        } else if (!piece.isEmpty() && piece != QLatin1String(".")) {
+            read.names << (piece.endsWith(QLatin1Char('.')) ? piece.chopped(1) : piece);
         }
     }
-    const QString &last = pieces.last();
-    read.folderOnly = read.names.isEmpty()
-        || (last != QLatin1String(".") && last != QLatin1String("..")
-            && withoutTrailingDotsAndSpaces(last).isEmpty());
+    bool folderOnly = pieces.last().isEmpty();
+    if (!folderOnly && !read.names.isEmpty()) {
+        read.names.last() = withoutTrailingDotsAndSpaces(read.names.last());
+        folderOnly = read.names.last().isEmpty();
+        if (folderOnly)
+            read.names.removeLast();
+    }
+    read.folderOnly = folderOnly || read.names.isEmpty();
     return read;
+}
+
+// Names compared as Wine compares them where the exact one is missing: one
+// UTF-16 unit at a time, by its upper case, not by Unicode's case folding
+// (the Kelvin sign is no "k", a dotless "ı" is an "I").
+bool sameIgnoringCase(const QString &a, const QString &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a.at(i).toUpper() != b.at(i).toUpper())
+            return false;
+    }
+    return true;
 }
 
 // The entry of folder called name: exactly, else without regard to case,
@@ -83,7 +105,7 @@ std::optional<QString> entryIn(const QString &folder, const QString &name)
     const QStringList entries
         = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+        if (sameIgnoringCase(entry, name))
             return dir.filePath(entry);
     }
     return std::nullopt;

@@ -12,11 +12,11 @@ namespace dataaccess {
 // either slash) is looked up in the Wine prefix ($WINEPREFIX, else
 // ~/.wine): the drive through its dosdevices/ link (C: through drive_c
 // only when the prefix has no such link at all; a link that leads nowhere
-// is a drive without files), then each name without its trailing dots and
-// spaces, as Wine reads it, exactly, or without regard to case when no
-// exact match exists. Where no file matches, the result names none; a path
-// that ends in a separator names a folder at most. Any other path is
-// returned unchanged.
+// is a drive without files), then each name as Wine reads it (a folder's
+// without one trailing dot, the last without all its trailing dots and
+// spaces), exactly, or without regard to case when no exact match exists.
+// Where no file matches, the result names none; a path that ends in a
+// separator names a folder at most. Any other path is returned unchanged.
 QString localFilePath(const QString &path);
 
 // The Windows form ("C:\Karsela\ROZ5\dbROZ.mdb") of a local path whose

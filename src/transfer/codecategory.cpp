@@ -1,6 +1,7 @@
 #include "transfer/codecategory.h"
 
 #include "dataaccess/sqltext.h"
+#include "dataaccess/windowspath.h"
 
 namespace transfer {
 
@@ -79,7 +80,7 @@ QString statusLine(const std::optional<QString> &code, const std::optional<QStri
 
 bool isSomaTarget(const QString &targetPath)
 {
-    return targetPath.right(10).toUpper() == QLatin1String("DBSOMA.MDB");
+    return dataaccess::localFilePath(targetPath).right(10).toUpper() == QLatin1String("DBSOMA.MDB");
 }
 
 } // namespace transfer

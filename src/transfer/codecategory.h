@@ -35,8 +35,9 @@ QString insertStatement(const CodeCategory &category, const std::optional<QStrin
 // "code - description", the description whole.
 QString statusLine(const std::optional<QString> &code, const std::optional<QString> &description);
 
-// True when the path names a SOMA database, judged by its last ten
-// characters alone, without regard to case.
+// True when the path names a SOMA database, judged by the last ten
+// characters of the path as it is reached (dataaccess::localFilePath(): a
+// drive path "...\dbSOMA.mdb " as Wine reads it), without regard to case.
 bool isSomaTarget(const QString &targetPath);
 
 // The first limit characters (Unicode code points) of text.

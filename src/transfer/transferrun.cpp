@@ -30,12 +30,17 @@ QString reasonOf(const DataAccessError &failure, const QStringList &named)
     return reason.endsWith(QLatin1Char('.')) ? reason : reason + QLatin1Char('.');
 }
 
+QString quickCheckOf(const QString &table)
+{
+    return QStringLiteral("PRAGMA quick_check(%1)").arg(table);
+}
+
 // What SQLite's quick check finds wrong in a table and its indexes, the
 // first finding in its own words; empty when nothing is.
 QString damageIn(const dataaccess::Connection &db, const QString &table)
 {
     dataaccess::Recordset check;
-    check.open(QStringLiteral("PRAGMA quick_check(%1)").arg(table), db);
+    check.open(quickCheckOf(table), db);
     const QString finding = check.field(QStringLiteral("quick_check")).value_or(QString());
     return finding == QLatin1String("ok") ? QString() : finding.simplified();
 }
@@ -146,9 +151,14 @@ QString TransferRun::explained(const DataAccessError &failure, const QString &pa
                                     : advice(failure.remedy());
     if (!whatToDo.isEmpty())
         lines << whatToDo;
-    if (m_codesOffered)
-        lines << tr("The codes saved before stay in the database. Once the cause is mended, pressing Ok "
-                    "again is safe: codes already there are skipped.");
+    if (m_codesOffered) {
+        QString saved = tr("The codes saved before stay in the database.");
+        // Ok meets the target's tables as they are until the administrator mends them.
+        if (source || failure.remedy() != dataaccess::Remedy::MendTables)
+            saved += QLatin1Char(' ')
+                + tr("Once the cause is mended, pressing Ok again is safe: codes already there are skipped.");
+        lines << saved;
+    }
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -162,6 +172,11 @@ QString TransferRun::advice(dataaccess::Remedy remedy)
     case dataaccess::Remedy::PickOtherFile:
         return tr("Pick the database of the Lorvanta program (dbROZ.mdb, dbVAM.mdb, dbLUG.mdb or "
                   "dbSOMA.mdb) under its own name.");
+    case dataaccess::Remedy::PrepareDatabase:
+        return tr("Ask the administrator to prepare a database that this program can use.");
+    case dataaccess::Remedy::MendTables:
+        return tr("Ask the administrator to mend the database: its tables are not as its Lorvanta program "
+                  "makes them.");
     case dataaccess::Remedy::MakeRoom:
         return tr("Make room on the disk, then press Ok again.");
     case dataaccess::Remedy::RestoreBackup:
@@ -183,7 +198,6 @@ void TransferRun::transferCategory(const CodeCategory &category)
     if (category.skippedForSoma && isSomaTarget(m_targetPath))
         return;
     m_window.categoryStarts(category);
-    m_writtenTables << category.targetTable;
     try {
         for (rsSource.open(category.sourceQuery(), cnSource); !rsSource.eof(); rsSource.moveNext())
             transferRow(category);
@@ -208,6 +222,10 @@ void TransferRun::transferRow(const CodeCategory &category)
             failWith(tr("Saving to table %1 in %2 failed.").arg(category.targetTable, m_targetPath)
                      + QLatin1Char('\n') + explained(failure, m_targetPath));
     }
+    // The table took the statement, or refused its values: the check at the
+    // end looks there, and only where a statement ran.
+    if (m_writtenTables.isEmpty() || m_writtenTables.last() != category.targetTable)
+        m_writtenTables << category.targetTable;
     m_window.yield();
     m_window.setStatusLine(statusLine(code, description));
     checkForStopRequest();
@@ -238,7 +256,8 @@ void TransferRun::stopIfInterrupted(const DataAccessError &failure) const
 // failing disk) may take rows without a complaint: once they are saved, a
 // check of the tables written, cheap beside one of the whole file, finds it
 // before "Selesai" is said. It reads the file itself, not the pages the run
-// has in memory.
+// has in memory. The save itself fails, too, when the file is no longer at
+// its path, even with nothing left to save.
 void TransferRun::checkWrittenTables()
 {
     try {
@@ -254,7 +273,7 @@ void TransferRun::checkWrittenTables()
         } catch (const DataAccessError &failure) {
             stopIfInterrupted(failure);
             failWith(tr("Table %1 in %2 cannot be read.").arg(table, m_targetPath) + QLatin1Char('\n')
-                     + explained(failure, m_targetPath));
+                     + explained(failure, m_targetPath, {quickCheckOf(table)}));
         }
         if (!damage.isEmpty())
             failWith(

@@ -148,10 +148,6 @@
         <translation>ada teks setelah nilai yang dikutip</translation>
     </message>
     <message>
-        <source>this is a Microsoft Access database; it is left untouched, because Access files cannot be written safely here</source>
-        <translation>ini database Microsoft Access; file ini dibiarkan tanpa perubahan, karena file Access tidak dapat ditulis dengan aman di sini</translation>
-    </message>
-    <message>
         <source>%1: more than one query</source>
         <translation>%1: lebih dari satu permintaan</translation>
     </message>
@@ -179,6 +175,14 @@
         <source>The table has no column &apos;%1&apos;</source>
         <translation>Tabel tidak memiliki kolom &apos;%1&apos;</translation>
     </message>
+    <message>
+        <source>this is a Microsoft Access database: this program cannot change Access files safely, and left the file as it was</source>
+        <translation>ini database Microsoft Access: program ini tidak dapat mengubah file Access dengan aman, dan file ini dibiarkan seperti semula</translation>
+    </message>
+    <message>
+        <source>the database lacks a table or column that this program needs</source>
+        <translation>database tidak memiliki tabel atau kolom yang diperlukan program ini</translation>
+    </message>
 </context>
 <context>
     <name>TransferRun</name>
@@ -195,10 +199,6 @@
     <message>
         <source>&apos;NewCodes.mdb&apos; comes with the program: ask the administrator to install the program again.</source>
         <translation>&apos;NewCodes.mdb&apos; adalah bagian dari program ini: minta administrator memasang ulang program.</translation>
-    </message>
-    <message>
-        <source>The codes saved before stay in the database. Once the cause is mended, pressing Ok again is safe: codes already there are skipped.</source>
-        <translation>Kode yang sudah tersimpan tetap ada di database. Setelah penyebabnya diatasi, Ok aman ditekan lagi: kode yang sudah ada akan dilewati.</translation>
     </message>
     <message>
         <source>Close that program, then press Ok again.</source>
@@ -241,6 +241,22 @@ Tabel %2 tidak lolos pemeriksaan (%3).</translation>
     <message>
         <source>Saving to database %1 failed.</source>
         <translation>Gagal menyimpan ke database %1.</translation>
+    </message>
+    <message>
+        <source>The codes saved before stay in the database.</source>
+        <translation>Kode yang sudah tersimpan tetap ada di database.</translation>
+    </message>
+    <message>
+        <source>Once the cause is mended, pressing Ok again is safe: codes already there are skipped.</source>
+        <translation>Setelah penyebabnya diatasi, Ok aman ditekan lagi: kode yang sudah ada akan dilewati.</translation>
+    </message>
+    <message>
+        <source>Ask the administrator to prepare a database that this program can use.</source>
+        <translation>Minta administrator menyiapkan database yang dapat dipakai program ini.</translation>
+    </message>
+    <message>
+        <source>Ask the administrator to mend the database: its tables are not as its Lorvanta program makes them.</source>
+        <translation>Minta administrator memperbaiki database: susunan tabelnya tidak seperti buatan program Lorvanta.</translation>
     </message>
 </context>
 <context>

@@ -6,7 +6,7 @@
 // --cancel-after MS and --close-after MS press Cancel or close the window;
 // --at-first-row move-target|lock-folder|garble-target moves the target away,
 // makes its folder read-only, or garbles its middle in place, once the first
-// row is shown.
+// row is shown; move-target-once-saved first waits for those rows to be saved.
 #include "fakedialogs.h"
 #include "mainwin/frmvaldorendokumen.h"
 #include "startup/mdlmain.h"
@@ -53,7 +53,11 @@ public:
 
 void actOnTarget(const QString &action, const QString &target)
 {
-    if (action == QLatin1String("move-target"))
+    // The open transaction's journal goes once its rows are saved.
+    while (action == QLatin1String("move-target-once-saved")
+           && QFileInfo::exists(target + QStringLiteral("-journal")))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (action.startsWith(QLatin1String("move-target")))
         QFile::rename(target, target + QStringLiteral(".moved"));
     else if (action == QLatin1String("lock-folder"))
         testsupport::makeReadOnly(QFileInfo(target).absolutePath());
@@ -70,7 +74,7 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() < 3) {
         std::fputs("usage: runhelper PROGRAM_FOLDER TARGET [--replace-source-with-folder] [--cancel-after MS]"
-                   " [--close-after MS] [--at-first-row move-target|lock-folder|garble-target]\n",
+                   " [--close-after MS] [--at-first-row ACTION]\n",
                    stderr);
         return 2;
     }
