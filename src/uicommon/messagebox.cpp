@@ -37,7 +37,7 @@ QAccessibleInterface *accessibleMessage(const QString &className, QObject *objec
     if (className != QLatin1String("QTextEdit"))
         return nullptr;
     if (auto *box = qobject_cast<MessageBox *>(widget->parentWidget()))
-        return new QAccessibleWidget(widget, QAccessible::StaticText, box->message());
+        return new QAccessibleWidget(widget, QAccessible::StaticText, box->shownText());
     return nullptr;
 }
 
@@ -63,15 +63,22 @@ int wholePixels(qreal length)
 
 } // namespace
 
-MessageBox::MessageBox(const QString &message, QWidget *parent) : QDialog(parent), m_message(message)
+MessageBox::MessageBox(const QString &message, QWidget *parent) : QDialog(parent)
 {
     QAccessible::installFactory(accessibleMessage);
     setWindowTitle(applicationTitle());
-    createControls();
+    createControls(message);
     fitOnScreen();
 }
 
-void MessageBox::createControls()
+// The document's raw text keeps every character (its plain text would turn
+// a no-break space into a space); its lines end in paragraph separators.
+QString MessageBox::shownText() const
+{
+    return m_text->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+void MessageBox::createControls(const QString &message)
 {
     // Shown as written: a message that looks like markup is still only text.
     // A read-only text box, not a label: a label cannot break a line within
@@ -83,7 +90,7 @@ void MessageBox::createControls()
     m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_text->document()->setDocumentMargin(0);
-    m_text->setPlainText(m_message);
+    m_text->setPlainText(message);
     m_text->installEventFilter(this);
 
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
@@ -118,13 +125,14 @@ void MessageBox::fitOnScreen()
     const int hardLimit
         = (room.width() <= 1024 ? room.width() : qMin(room.width() - 480, 1000)) - chromeWidth;
     const QFont font = m_text->font();
-    int width = wholePixels(laidOut(m_message, font, QTextOption::NoWrap, -1).width());
+    const QString text = shownText();
+    int width = wholePixels(laidOut(text, font, QTextOption::NoWrap, -1).width());
     if (width > softLimit) {
-        const int longestWord = wholePixels(laidOut(m_message, font, QTextOption::WordWrap, 1).width());
+        const int longestWord = wholePixels(laidOut(text, font, QTextOption::WordWrap, 1).width());
         width = qBound(softLimit, longestWord, hardLimit);
     }
     const int height
-        = wholePixels(laidOut(m_message, font, QTextOption::WrapAtWordBoundaryOrAnywhere, width).height());
+        = wholePixels(laidOut(text, font, QTextOption::WrapAtWordBoundaryOrAnywhere, width).height());
     const int roomForText = room.height() - chromeHeight;
     if (height <= roomForText) {
         m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -154,6 +162,6 @@ bool MessageBox::copyWhole(QKeyEvent *event)
 {
     if (!event->matches(QKeySequence::Copy))
         return false;
-    QGuiApplication::clipboard()->setText(m_message);
+    QGuiApplication::clipboard()->setText(shownText());
     return true;
 }

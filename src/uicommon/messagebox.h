@@ -19,7 +19,9 @@ class MessageBox : public QDialog
 public:
     explicit MessageBox(const QString &message, QWidget *parent = nullptr);
 
-    QString message() const { return m_message; }
+    // The text the box shows, as it holds it: what a screen reader reads
+    // and Ctrl+C copies.
+    QString shownText() const;
 
 protected:
     // Ctrl+C copies the message, or the part of it the operator selected.
@@ -27,11 +29,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createControls();
+    void createControls(const QString &message);
     void fitOnScreen();
     bool copyWhole(QKeyEvent *event);
 
-    QString m_message;
     QTextEdit *m_text = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
 };
