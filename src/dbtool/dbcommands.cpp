@@ -471,24 +471,4 @@ bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIO
     return total.size() > 0;
 }
 
-QString escapedControls(const QString &text)
-{
-    // The controls that reorder text, besides those of C0 and C1.
-    static const QSet<char16_t> bidirectional
-        = {0x061C, 0x200E, 0x200F, 0x202A, 0x202B, 0x202C, 0x202D, 0x202E, 0x2066, 0x2067, 0x2068, 0x2069};
-    QString shown;
-    shown.reserve(text.size());
-    for (const QChar c : text) {
-        const QChar::Category category = c.category();
-        if (category != QChar::Other_Control && category != QChar::Separator_Line
-            && category != QChar::Separator_Paragraph && !bidirectional.contains(c.unicode()))
-            shown += c;
-        else if (c.unicode() <= 0xFF)
-            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-    }
-    return shown;
-}
-
 } // namespace dbcommands

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/escapedcontrols.h"
+
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -12,6 +14,8 @@ class Connection;
 // The commands of valdoren-db, the operators' and tests' tool for making and
 // reading databases.
 namespace dbcommands {
+
+using transfer::escapedControls;
 
 // Bad input of any kind; the message is one line for the operator.
 class CommandError : public std::runtime_error
@@ -60,12 +64,6 @@ bool compare(const QString &sourcePath, const QString &targetPath, const QString
 // same code with another description), then the totals; with listCodes
 // also each code, with its description. True when anything differs.
 bool changes(const QString &oldPath, const QString &newPath, bool listCodes, QIODevice &out);
-
-// text with each character that moves a terminal's cursor or reorders the
-// text (the controls of C0 and C1 with DEL, the bidirectional controls, the
-// line and paragraph separators) as \xNN, or \uNNNN above U+00FF, so that
-// a terminal shows it as it is and a line stays one line.
-QString escapedControls(const QString &text);
 
 // Opens the source (NewCodes.mdb) at path, with its empty password, for
 // reading only. A Lorvanta database there is refused as what it is, with
