@@ -1,6 +1,8 @@
 #include "uicommon/messagebox.h"
 
+#include "transfer/escapedcontrols.h"
 #include "uicommon/dialogseam.h"
+#include "uicommon/messagetextaccessible.h"
 
 #include <cmath>
 #include <QAccessible>
@@ -26,7 +28,7 @@ constexpr int TextIndent = 17;
 constexpr QSize FrameAllowance(20, 50);
 
 // A screen reader meets the box as it meets Qt's own: an alert named by its
-// title, holding a label whose name is the message.
+// title, holding a label whose name and text are the message.
 QAccessibleInterface *accessibleMessage(const QString &className, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
@@ -34,10 +36,8 @@ QAccessibleInterface *accessibleMessage(const QString &className, QObject *objec
         return nullptr;
     if (className == QLatin1String("MessageBox"))
         return new QAccessibleWidget(widget, QAccessible::AlertMessage);
-    if (className != QLatin1String("QTextEdit"))
-        return nullptr;
-    if (auto *box = qobject_cast<MessageBox *>(widget->parentWidget()))
-        return new QAccessibleWidget(widget, QAccessible::StaticText, box->shownText());
+    if (className == QLatin1String("QTextEdit") && qobject_cast<MessageBox *>(widget->parentWidget()))
+        return new MessageTextAccessible(static_cast<QTextEdit *>(widget));
     return nullptr;
 }
 
@@ -71,18 +71,25 @@ MessageBox::MessageBox(const QString &message, QWidget *parent) : QDialog(parent
     fitOnScreen();
 }
 
-// The document's raw text keeps every character (its plain text would turn
-// a no-break space into a space); its lines end in paragraph separators.
 QString MessageBox::shownText() const
 {
-    return m_text->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return MessageTextAccessible::heldText(*m_text);
+}
+
+// Shown, the box is announced, as Qt's own is.
+void MessageBox::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void MessageBox::createControls(const QString &message)
 {
-    // Shown as written: a message that looks like markup is still only text.
-    // A read-only text box, not a label: a label cannot break a line within
-    // a name, nor scroll.
+    // Shown as written: a message that looks like markup is still only text,
+    // and a character that a text box would turn into a line's end, or not
+    // show, shows escaped. A read-only text box, not a label: a label cannot
+    // break a line within a name, nor scroll.
     m_text = new QTextEdit(this);
     m_text->setReadOnly(true);
     m_text->setFrameShape(QFrame::NoFrame);
@@ -90,8 +97,11 @@ void MessageBox::createControls(const QString &message)
     m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_text->document()->setDocumentMargin(0);
-    m_text->setPlainText(message);
+    m_text->setPlainText(transfer::escapedControls(message, transfer::LineFeeds::Kept));
     m_text->installEventFilter(this);
+    // A reader that met the text before it was set hears of the change.
+    QAccessibleEvent named(m_text, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
 
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     m_buttons->setCenterButtons(style()->styleHint(QStyle::SH_MessageBox_CenterButtons, nullptr, this));

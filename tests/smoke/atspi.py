@@ -9,6 +9,14 @@ atspi.py running  during a run: every control of the frame reports itself
                   unavailable, offers no action, and neither Toggle, Press
                   nor setting the text changes anything.
 atspi.py told     after "listening", each control of the frame is told unavailable, then available.
+atspi.py says FILE [path TEXT | untick]...
+                  sets the file-name box to TEXT as a screen reader types,
+                  or unticks every category, then says "listening" and reads
+                  the next message box as a screen reader does: its label's
+                  name, its text, its characters and its lines, each of which
+                  must be the text of FILE (UTF-8), character for character.
+atspi.py status TEXT
+                  the main window's status line reads TEXT within a minute.
 Prints "ok: ..." or "FAIL: ..." and exits 0 or 1.
 """
 import sys
@@ -35,17 +43,19 @@ def find(node, role, name):
     return None
 
 
-def main_window():
+def application():
     desktop = Atspi.get_desktop(0)
     for _ in range(200):
         for i in range(desktop.get_child_count()):
             app = desktop.get_child_at_index(i)
-            if app and app.get_name() == "valdoren":
-                window = find(app, "filler", "Valdoren Baru ke Lorvanta")
-                if window:
-                    return window
+            if app and app.get_name() == "valdoren" and find(app, "filler", "Valdoren Baru ke Lorvanta"):
+                return app
         time.sleep(0.1)
     fail("the program is not on the accessibility bus")
+
+
+def main_window():
+    return find(application(), "filler", "Valdoren Baru ke Lorvanta")
 
 
 def has(node, state):
@@ -146,5 +156,81 @@ def told(window):
     print("ok: a screen reader is told the choices are unavailable during a run, and available after it")
 
 
+def first_difference(heard, expected):
+    at = next((i for i, (a, b) in enumerate(zip(heard, expected)) if a != b), min(len(heard), len(expected)))
+    return f"at character {at}: {heard[at:at + 20]!r} where the message has {expected[at:at + 20]!r}"
+
+
+def lines_of(label):
+    """The label's text line by line, as a reader walks it."""
+    lines, offset, count = [], 0, Atspi.Text.get_character_count(label)
+    while offset < count:
+        line = Atspi.Text.get_text_at_offset(label, offset, Atspi.TextBoundaryType.LINE_START)
+        if line.end_offset <= offset:
+            fail(f"the line at character {offset} does not move on")
+        lines.append(line.content)
+        offset = line.end_offset
+    return lines
+
+
+def read_message(box, expected):
+    labels = [box.get_child_at_index(i) for i in range(box.get_child_count())]
+    labels = [label for label in labels if label.get_role_name() == "label"]
+    if len(labels) != 1:
+        fail(f"the message box holds {len(labels)} labels")
+    label = labels[0]
+    readings = {
+        "name": label.get_name,
+        "text": lambda: Atspi.Text.get_text(label, 0, -1),
+        "characters": lambda: "".join(chr(Atspi.Text.get_character_at_offset(label, i))
+                                      for i in range(Atspi.Text.get_character_count(label))),
+        "lines": lambda: "".join(lines_of(label)),
+    }
+    for what, read in readings.items():
+        try:
+            heard = read()
+        except GLib.Error as error:
+            fail(f"the box's {what} cannot be read: {error.message}")
+        if heard != expected:
+            fail(f"the box's {what} is not the message, {first_difference(heard, expected)}")
+    if len(lines_of(label)) != expected.count("\n") + 1:
+        fail(f"the box reads {len(lines_of(label))} lines, the message has {expected.count(chr(10)) + 1}")
+
+
+def says(app, path, *actions):
+    with open(path, encoding="utf-8", newline="") as file:
+        expected = file.read()
+    window = find(app, "filler", "Valdoren Baru ke Lorvanta")
+    actions = iter(actions)
+    for action in actions:
+        if action == "path":
+            Atspi.EditableText.set_text_contents(find(window, "text", ""), next(actions))
+        elif action == "untick":
+            ticks = frame_controls(window)[:6]
+            for box in ticks:
+                if has(box, Atspi.StateType.CHECKED) and not act(box, "Toggle"):
+                    fail(f"Toggle on {box.get_name()} is refused")
+            if not wait_until(lambda: not any(has(box, Atspi.StateType.CHECKED) for box in ticks), 30):
+                fail("Toggle left a category ticked")
+    # The box answered before may linger on the bus for a moment.
+    if not wait_until(lambda: not find(app, "alert", "Valdoren"), 60):
+        fail("the message box answered before stays on the accessibility bus")
+    print("listening", flush=True)
+    shown = []
+    if not wait_until(lambda: shown.append(find(app, "alert", "Valdoren")) or shown[-1], 60):
+        fail("no message box reached the screen reader")
+    read_message(shown[-1], expected)
+    print(f"ok: a screen reader reads the message {expected[:40]!r}... as it is", flush=True)
+
+
+def status(app, text):
+    if not wait_until(lambda: find(find(app, "filler", "Valdoren Baru ke Lorvanta"), "label", text), 60):
+        fail(f"the status line does not read {text!r}")
+    print(f"ok: a screen reader reads the status line {text!r}")
+
+
 Atspi.init()
-{"idle": idle, "running": running, "told": told}[sys.argv[1]](main_window())
+if sys.argv[1] in ("says", "status"):
+    {"says": says, "status": status}[sys.argv[1]](application(), *sys.argv[2:])
+else:
+    {"idle": idle, "running": running, "told": told}[sys.argv[1]](main_window())

@@ -9,27 +9,67 @@
 # box during a run stops the run, releases the target and ends the program;
 # meanwhile a screen reader, over the accessibility bus, can change none of
 # the choices, and is told when they become unavailable and available again.
+# A screen reader reads every kind of message box as the message itself,
+# character for character, and Ctrl+C copies the same text, with
+# accessibility switched on by QT_LINUX_ACCESSIBILITY_ALWAYS_ON and, as a
+# screen reader does, by the accessibility bus's status.
+#
+# endtoend.sh BUILD_DIR [PROGRAM_FOLDER]: the program installed from
+# BUILD_DIR, or the one already installed in PROGRAM_FOLDER (such as the
+# package's /usr/lib/valdoren).
 set -uo pipefail
+export LC_ALL=C.UTF-8
 build_dir=$1
-# A session bus of its own, on which the accessibility bus starts, and a
-# runtime folder of its own, where that bus keeps its socket: a second test
-# beside this one must not share either.
-if [ -z "${VALDOREN_OWN_SESSION_BUS:-}" ] && command -v dbus-run-session >/dev/null; then
+here=$(cd "$(dirname "$0")" && pwd)
+# A session bus of its own, and a runtime folder of its own, where the
+# accessibility bus keeps its socket: a second test beside this one must not
+# share either. Whatever the test started carries that folder in its
+# environment, so what is left once the session has ended is found.
+if [ -z "${VALDOREN_OWN_SESSION_BUS:-}" ]; then
+  for tool in dbus-run-session /usr/libexec/at-spi-bus-launcher xclip; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (tools/install-deps installs it)"; exit 1; }
+  done
+  /usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2>/dev/null ||
+    { echo "FAIL: no AT-SPI binding for Python (python3-gi, gir1.2-atspi-2.0)"; exit 1; }
   runtime=$(mktemp -d)
   VALDOREN_OWN_SESSION_BUS=1 XDG_RUNTIME_DIR=$runtime dbus-run-session -- bash "$0" "$@"
   status=$?
+  for _ in $(seq 100); do
+    left=$(grep -lsz "^XDG_RUNTIME_DIR=$runtime\$" /proc/[0-9]*/environ | cut -d/ -f3)
+    [ -z "$left" ] && break
+    sleep 0.1
+  done
   rm -rf "$runtime"
+  if [ -n "$left" ]; then
+    echo "FAIL: left behind: $(ps -o pid=,args= -p "${left//$'\n'/,}")"
+    exit 1
+  fi
   exit $status
 fi
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-. "$(dirname "$0")/xvfb-session.sh"
+. "$here/xvfb-session.sh"
 start_xvfb
 start_window_manager
+# The accessibility bus, kept off the display: a program finds it only
+# through the session bus, where its status says whether a screen reader
+# runs.
+env -u DISPLAY /usr/libexec/at-spi-bus-launcher --launch-immediately &
+A11Y_PID=$!
+for _ in $(seq 100); do
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q "boolean true" && break
+  sleep 0.1
+done
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 STAGE=$(mktemp -d)
 export XDG_CONFIG_HOME=$STAGE/config # where Qt's file dialog keeps its state
-cmake --install "$build_dir" --prefix "$STAGE/install" >/dev/null || { echo "FAIL: install"; exit 1; }
-folder=$STAGE/install/lib/valdoren
+export XDG_DATA_HOME=$STAGE/data     # where LastInfo.txt goes when the program folder is not writable
+if [ -n "${2:-}" ]; then
+  folder=$2
+else
+  cmake --install "$build_dir" --prefix "$STAGE/install" >/dev/null || { echo "FAIL: install"; exit 1; }
+  folder=$STAGE/install/lib/valdoren
+fi
 db=$folder/valdoren-db
 export WINEPREFIX=$STAGE/wine
 target=$WINEPREFIX/drive_c/Karsela/ROZ5/dbROZ.mdb
@@ -40,9 +80,11 @@ SCALE=1
 fail() { echo "FAIL: $*"; exit 1; }
 
 # click WINDOW X Y: a left click at a point of the window's client area, in
-# the program's device-independent pixels.
+# the program's device-independent pixels. The server takes the move before
+# the click; waiting for the move (--sync) would wait for nothing when the
+# pointer is already there.
 click() {
-  xdotool mousemove --sync --window "$1" $(($2 * SCALE)) $(($3 * SCALE)) click 1
+  xdotool mousemove --window "$1" $(($2 * SCALE)) $(($3 * SCALE)) click 1
 }
 
 # client_geometry WINDOW: "X Y WIDTH HEIGHT" of the client area on the screen.
@@ -95,13 +137,14 @@ answer() {
   answered "$id" "$1"
 }
 
-# answer_message KEY: a message box titled "Valdoren", modal over the main window.
+# answer_message KEY [OWNER]: a message box titled "Valdoren", modal over
+# the main window or OWNER.
 answer_message() {
   local id
   id=$(wait_for_window "Valdoren" 60) || fail "no message box titled \"Valdoren\""
   [[ "$(xprop -id "$id" _NET_WM_STATE)" == *_NET_WM_STATE_MODAL* ]] || fail "the message box is not modal"
-  [ "$(xprop -id "$id" WM_TRANSIENT_FOR | awk '{print $NF}')" = "$(printf '0x%x' "$main")" ] ||
-    fail "the message box does not belong to the main window"
+  [ "$(xprop -id "$id" WM_TRANSIENT_FOR | awk '{print $NF}')" = "$(printf '0x%x' "${2:-$main}")" ] ||
+    fail "the message box does not belong to its window"
   xdotool windowfocus --sync "$id" key "$1"
   answered "$id" "Valdoren"
 }
@@ -128,21 +171,70 @@ open_help() {
   info=$(wait_for_window "Info" 60) || fail "no info window"
 }
 
-# screen_reader idle|running|told: tests/smoke/atspi.py, skipped with its
-# reason where the accessibility bus or its Python binding is missing; told
-# goes on in the background once it hears the program, until TOLD_PID ends.
+# screen_reader idle|running|told: tests/smoke/atspi.py; told goes on in the
+# background once it hears the program, until TOLD_PID ends.
 screen_reader() {
-  if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || ! /usr/bin/python3 -c "import gi; gi.require_version('Atspi', '2.0')" 2>/dev/null; then
-    echo "SKIP: no accessibility bus or no AT-SPI binding for Python (at-spi2-core, python3-gi, gir1.2-atspi-2.0)"
-    return 0
-  fi
-  [ "$1" = told ] || { /usr/bin/python3 "$(dirname "$0")/atspi.py" "$1" || fail "screen reader check ($1)"; return 0; }
-  /usr/bin/python3 "$(dirname "$0")/atspi.py" told >"$STAGE/told.txt" 2>&1 &
+  [ "$1" = told ] || { /usr/bin/python3 "$here/atspi.py" "$1" || fail "screen reader check ($1)"; return 0; }
+  /usr/bin/python3 "$here/atspi.py" told >"$STAGE/told.txt" 2>&1 &
   TOLD_PID=$!
   until grep -q "^listening" "$STAGE/told.txt"; do
     kill -0 "$TOLD_PID" 2>/dev/null || fail "screen reader check (told): $(cat "$STAGE/told.txt")"
     sleep 0.1
   done
+}
+
+# listen_for MESSAGE [path TEXT | untick]...: a screen reader, there before
+# the box, waits for the next message box, which must read MESSAGE.
+listen_for() {
+  printf '%s' "$1" >"$STAGE/expected"
+  /usr/bin/python3 "$here/atspi.py" says "$STAGE/expected" "${@:2}" >"$STAGE/says.txt" 2>&1 &
+  SAYS_PID=$!
+  until grep -q "^listening" "$STAGE/says.txt"; do
+    kill -0 "$SAYS_PID" 2>/dev/null || fail "screen reader: $(cat "$STAGE/says.txt")"
+    sleep 0.1
+  done
+}
+
+# heard [OWNER]: the box read as the message; Ctrl+C in it copies the
+# message too; Return answers it.
+heard() {
+  local id
+  wait "$SAYS_PID" || fail "screen reader: $(cat "$STAGE/says.txt")"
+  grep "^ok:" "$STAGE/says.txt"
+  id=$(wait_for_window "Valdoren" 60) || fail "no message box titled \"Valdoren\""
+  xdotool windowfocus --sync "$id" key ctrl+c
+  for _ in $(seq 100); do
+    xclip -selection clipboard -o >"$STAGE/copied" 2>/dev/null && cmp -s "$STAGE/copied" "$STAGE/expected" && break
+    sleep 0.1
+  done
+  cmp -s "$STAGE/copied" "$STAGE/expected" || fail "Ctrl+C copied $(od -c "$STAGE/copied" | head -n 5)"
+  answer_message Return "${1:-$main}"
+}
+
+# ok_says MESSAGE [path TEXT | untick]...: Ok, as a screen reader hears it.
+ok_says() {
+  listen_for "$@"
+  click "$main" $((308 + 29)) $((198 + 12)) # Ok
+  heard
+}
+
+# messages_heard: every kind of message the window shows before and after a
+# run reaches a screen reader and the clipboard as it is: a missing target,
+# a long path, odd characters shown escaped, "Selesai", "Text Copied", and
+# nothing ticked. The window is left with nothing ticked.
+messages_heard() {
+  local long=/$(printf 'Karsela/%.0s' $(seq 400))dbROZ.mdb
+  ok_says "Tidak ada file /nowhere/dbROZ.mdb" path /nowhere/dbROZ.mdb
+  ok_says "Tidak ada file $long" path "$long"
+  ok_says $'Tidak ada file C:\\a\\x0db\\x0d\nc\\u2029d\\ufdd0e\\u202e\\dbROZ.mdb' \
+    path $'C:\\a\rb\r\nc\u2029d\ufdd0e\u202e\\dbROZ.mdb'
+  ok_says "Selesai" path 'C:\Karsela\ROZ5\dbROZ.mdb'
+  open_help
+  listen_for "Text Copied"
+  click "$info" $((266 + 46)) $((272 + 6)) # "Copy to ClipBoard"
+  heard "$info"
+  answer "Info" Escape
+  ok_says "Tidak ada data yang dipilih." untick
 }
 
 # --- A whole run -----------------------------------------------------------
@@ -151,9 +243,10 @@ expect_centred
 echo "ok: the main window opens centred with its frame"
 screen_reader idle
 screen_reader told
+listen_for "Selesai"
 xdotool windowfocus --sync "$main" key Return # Ok has the focus
-answer_message Return                         # "Selesai"
-[ -z "${TOLD_PID:-}" ] || { wait "$TOLD_PID" && grep "^ok:" "$STAGE/told.txt"; } || fail "screen reader check (told): $(cat "$STAGE/told.txt")"
+heard
+{ wait "$TOLD_PID" && grep "^ok:" "$STAGE/told.txt"; } || fail "screen reader check (told): $(cat "$STAGE/told.txt")"
 echo "ok: message boxes are modal and titled Valdoren"
 open_help
 [[ "$(xprop -id "$info" _NET_WM_ICON)" == *"not found"* ]] || fail "the info window carries an icon"
@@ -172,7 +265,9 @@ printf '%s\r\n' "Program ini untuk memasukkan kode-kode satuan baru sesuai P-44/
   "Lorvanta/Program yang dimaksud adalah:" "- Program ROZ versi 5 (dbROZ.mdb)" "- Program VAM versi 5 (dbVAM.mdb)" \
   "- Program LUG/ZT 23 versi 2.5 (dbLUG.mdb)" "- Program SOMA versi 1.3 (dbSOMA.mdb)" \
   "Klik [Browse] untuk mencari database dimaksud, kemudian klik [Ok]." >"$STAGE/expected-info"
-cmp -s "$STAGE/expected-info" "$folder/LastInfo.txt" || fail "LastInfo.txt differs from the help text"
+info_file=$folder/LastInfo.txt
+[ -w "$folder" ] || info_file=$XDG_DATA_HOME/valdoren/LastInfo.txt
+cmp -s "$STAGE/expected-info" "$info_file" || fail "LastInfo.txt differs from the help text"
 echo "ok: LastInfo.txt holds the help text"
 
 # --- Twice the scale -----------------------------------------------------------
@@ -189,13 +284,28 @@ unset QT_SCALE_FACTOR
 SCALE=1
 echo "ok: at scale 2 the windows are 870 x 462 and 934 x 600 pixels"
 
+# --- Every message, as a screen reader hears it --------------------------------
+# Switched on by the variable, then by the accessibility bus's status as a
+# screen reader sets it when it starts, without the variable.
+start_program
+messages_heard
+close_program
+unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+  string:org.a11y.Status string:ScreenReaderEnabled variant:boolean:true >/dev/null || fail "cannot set the status"
+start_program
+messages_heard
+close_program
+echo "ok: every message reaches a screen reader and the clipboard as it is, accessibility on either way"
+
 # --- Another program's password ----------------------------------------------
 rm "$target"
 "$db" create-target "$target" --program SOMA || exit 1
 cp "$target" "$STAGE/before.mdb"
 start_program
-xdotool windowfocus --sync "$main" key Return
-answer_message Return # the message naming the database and the reason
+ok_says $'Database C:\\Karsela\\ROZ5\\dbROZ.mdb tidak dapat dibuka.
+Password yang dipakai program ini untuk database dengan nama ini tidak cocok dengannya.
+Pilih database program Lorvanta (dbROZ.mdb, dbVAM.mdb, dbLUG.mdb atau dbSOMA.mdb) dengan nama aslinya.'
 close_program
 cmp -s "$target" "$STAGE/before.mdb" || fail "the file changed"
 echo "ok: wrong password reported, file untouched"

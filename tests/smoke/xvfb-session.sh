@@ -19,6 +19,7 @@ start_xvfb() {
 stop_session() {
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
   [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
+  [ -n "${A11Y_PID:-}" ] && kill "$A11Y_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   [ -n "${STAGE:-}" ] && rm -rf "$STAGE"
   return 0
