@@ -80,6 +80,7 @@ int main(int argc, char *argv[])
     }
     ReportingDialogs dialogs;
     DialogSeam::setCurrent(&dialogs);
+    listenAsAScreenReader();
     if (!mdlMain::startIn(args.at(1)))
         return 0;
     frmValdorenDokumen *window = nullptr;

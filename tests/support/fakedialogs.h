@@ -11,7 +11,8 @@
 class FakeDialogs : public DialogSeam
 {
 public:
-    FakeDialogs() { DialogSeam::setCurrent(this); }
+    // Accessibility is on from then on, as with a screen reader connected.
+    FakeDialogs();
     ~FakeDialogs() override { DialogSeam::setCurrent(nullptr); }
 
     void showMessage(QWidget *parent, const QString &text) override;
@@ -30,7 +31,11 @@ public:
 
 class QWidget;
 
-// A message box's text as a screen reader reads it: its labels' names.
+// Accessibility on, as it is once a screen reader connects: the program's
+// parts are met as they are made, not when a test first asks.
+void listenAsAScreenReader();
+// A message box's text as a screen reader reads it: its labels' names and
+// their characters.
 QString readAloud(QWidget *box);
 // The visible entries of the menu a right click at point shows over widget.
 QStringList contextMenuOf(QWidget *widget, const QPoint &point = QPoint(5, 5));
