@@ -32,6 +32,30 @@ APP_PID=
 [ ! -e "$STAGE/launched" ] || { echo "FAIL: without a session bus, it ran dbus-launch"; exit 1; }
 echo "ok: no session bus started where none runs"
 
+# A session bus at $XDG_RUNTIME_DIR/bus, named nowhere else, is the one it
+# uses: a screen reader talks to it there.
+bus=unix:path=$STAGE/runtime/bus
+dbus-daemon --session --nofork --address="$bus" 2>/dev/null &
+BUS_PID=$!
+on_bus() { dbus-send --bus="$bus" --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "$@" 2>/dev/null; }
+for _ in $(seq 100); do on_bus org.freedesktop.DBus.ListNames >/dev/null && break; sleep 0.1; done
+env -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$STAGE/runtime" "$STAGE/with/valdoren" &
+APP_PID=$!
+wait_for_window "Valdoren Baru ke Lorvanta" 30 >/dev/null || { echo "FAIL: the main window did not appear"; exit 1; }
+connected=
+for _ in $(seq 100); do
+  for name in $(on_bus org.freedesktop.DBus.ListNames | grep -o '":[0-9.]*"' | tr -d '"'); do
+    on_bus org.freedesktop.DBus.GetConnectionUnixProcessID string:"$name" | grep -q "uint32 $APP_PID\$" && connected=1
+  done
+  [ -n "$connected" ] && break
+  sleep 0.1
+done
+kill "$APP_PID" "$BUS_PID"
+wait "$APP_PID" "$BUS_PID" 2>/dev/null
+APP_PID= BUS_PID=
+[ -n "$connected" ] || { echo "FAIL: it did not use the session bus at \$XDG_RUNTIME_DIR/bus"; exit 1; }
+echo "ok: the session bus at \$XDG_RUNTIME_DIR/bus is used"
+
 "$STAGE/without/valdoren" &
 APP_PID=$!
 if ! box=$(wait_for_window "Valdoren" 30); then

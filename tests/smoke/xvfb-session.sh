@@ -20,6 +20,7 @@ stop_session() {
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
   [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
   [ -n "${A11Y_PID:-}" ] && kill "$A11Y_PID" 2>/dev/null
+  [ -n "${BUS_PID:-}" ] && kill "$BUS_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   [ -n "${STAGE:-}" ] && rm -rf "$STAGE"
   return 0
