@@ -5,11 +5,13 @@
 #include "testdatabases.h"
 #include "transfer/programfiles.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -18,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
 
 using namespace testsupport;
 
@@ -319,8 +323,23 @@ private Q_SLOTS:
         QCOMPARE(shown, QStringList({"DBROZ.MDB", "dbsoma.mdb", "dbVAM.mdb"}));
 
         // It only picks a file: it offers no delete, rename or new folder, nor does Delete delete.
+        // The parts of Qt's dialog it hides go by the names Qt 6.4 gives them: renamed, they would show.
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog));
+        for (const char *name : {"qt_rename_action", "qt_delete_action", "qt_new_folder_action"}) {
+            auto *action = dialog->findChild<QAction *>(QLatin1String(name));
+            QVERIFY2(action && !action->isVisible(), name);
+        }
+        auto *newFolder = dialog->findChild<QToolButton *>(QStringLiteral("newFolderButton"));
+        QVERIFY(newFolder && newFolder->isHidden() && !newFolder->isVisible());
+        // However narrow the dialog, every column shows its text whole.
+        dialog->setViewMode(QFileDialog::Detail);
+        dialog->resize(dialog->minimumSizeHint());
+        auto *details = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+        for (int column = 0; column < details->header()->count(); ++column)
+            QTRY_VERIFY2(details->columnWidth(column)
+                             >= static_cast<QAbstractItemView *>(details)->sizeHintForColumn(column),
+                         qPrintable(model->headerData(column, Qt::Horizontal).toString()));
         auto *list = dialog->findChild<QListView *>(QStringLiteral("listView"));
         const QModelIndex roz = model->index(dir.filePath(QStringLiteral("DBROZ.MDB")));
         QCOMPARE(contextMenuOf(list->viewport(), list->visualRect(roz).center()),

@@ -1,11 +1,15 @@
 #include "mainwin/browsedialog.h"
 
 #include "dataaccess/windowspath.h"
+#include "uicommon/frameallowance.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QScreen>
 #include <QToolButton>
+#include <QTreeView>
 
 BrowseDialog::BrowseDialog(QWidget *parent, const QString &title) : QFileDialog(parent, title)
 {
@@ -20,6 +24,33 @@ BrowseDialog::BrowseDialog(QWidget *parent, const QString &title) : QFileDialog(
     setOption(QFileDialog::HideNameFilterDetails);
     setOption(QFileDialog::ReadOnly);
     offerOnlyPicking();
+    fitColumnsToTheirText();
+}
+
+// Opened, it lies within the screen with its frame: Qt's own size would
+// put its bottom row, and Cancel, below the edge of a small or scaled
+// screen. Qt places it once it knows its size.
+void BrowseDialog::setVisible(bool visible)
+{
+    if (visible)
+        fitOnScreen();
+    QFileDialog::setVisible(visible);
+}
+
+void BrowseDialog::fitOnScreen()
+{
+    const QSize room
+        = (parentWidget() ? parentWidget()->screen() : screen())->availableGeometry().size() - FrameAllowance;
+    resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
+}
+
+// Each column as wide as its text: a file's name, size, type (such as
+// "Basis data JET") and date show whole, the last column takes what room
+// is left, and what the view cannot hold scrolls.
+void BrowseDialog::fitColumnsToTheirText()
+{
+    if (auto *details = findChild<QTreeView *>(QStringLiteral("treeView")))
+        details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
 
 // Read-only, the dialog refuses to delete, rename or make a folder; what it

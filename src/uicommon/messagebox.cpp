@@ -2,6 +2,7 @@
 
 #include "transfer/escapedcontrols.h"
 #include "uicommon/dialogseam.h"
+#include "uicommon/frameallowance.h"
 #include "uicommon/messagetextaccessible.h"
 
 #include <cmath>
@@ -23,9 +24,6 @@ namespace {
 
 // Qt's box without an icon sets its text this far in.
 constexpr int TextIndent = 17;
-// What a window manager adds around a window at most, its title bar and
-// borders, as Qt's dialogs allow for when they place themselves.
-constexpr QSize FrameAllowance(20, 50);
 
 // A screen reader meets the box as it meets Qt's own: an alert named by its
 // title, holding a label whose name and text are the message.

@@ -103,6 +103,16 @@ frame_off_centre() {
   echo $(((2 * (x - left) + left + w + right - sw) / 2)) $(((2 * (y - top) + top + h + bottom - sh) / 2))
 }
 
+# expect_on_screen WINDOW WHAT: the window with its frame lies on the screen.
+expect_on_screen() {
+  local x y w h left right top bottom sw sh
+  read -r x y w h < <(client_geometry "$1")
+  IFS=', ' read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
+  read -r sw sh < <(xwininfo -root | awk '/^  Width/ {w=$NF} /^  Height/ {h=$NF} END {print w, h}')
+  [ $((x - left)) -ge 0 ] && [ $((y - top)) -ge 0 ] && [ $((x + w + right)) -le "$sw" ] &&
+    [ $((y + h + bottom)) -le "$sh" ] || fail "$2 lies off the screen: $w x $h at $x, $y"
+}
+
 expect_centred() {
   local dx dy
   for _ in $(seq 100); do
@@ -276,13 +286,17 @@ export QT_SCALE_FACTOR=2
 start_program
 expect_size "$main" "870 x 462" "the main window at scale 2"
 expect_centred
+click "$main" $((6 + 360 + 24)) $((6 + 148 + 11)) # Browse
+browse=$(wait_for_window "Ambil Database ROZ, VAM, LUG atau SOMA" 60) || fail "no Browse dialog"
+expect_on_screen "$browse" "the Browse dialog at scale 2"
+answer "Ambil Database ROZ, VAM, LUG atau SOMA" Escape
 open_help
 expect_size "$info" "934 x 600" "the info window at scale 2"
 answer "Info" Escape
 close_program
 unset QT_SCALE_FACTOR
 SCALE=1
-echo "ok: at scale 2 the windows are 870 x 462 and 934 x 600 pixels"
+echo "ok: at scale 2 the windows are 870 x 462 and 934 x 600 pixels, and Browse opens on the screen"
 
 # --- Every message, as a screen reader hears it --------------------------------
 # Switched on by the variable, then by the accessibility bus's status as a
