@@ -78,7 +78,7 @@ Tetap ingin menghapusnya?</translation></message>
     <name>QLineEdit</name>
     <message><source>&amp;Undo</source><translation>&amp;Urungkan</translation></message>
     <message><source>&amp;Redo</source><translation>U&amp;langi</translation></message>
-    <message><source>Cu&amp;t</source><translation>Po&amp;tong</translation></message>
+    <message><source>Cu&amp;t</source><translation>&amp;Potong</translation></message>
     <message><source>&amp;Copy</source><translation>&amp;Salin</translation></message>
     <message><source>&amp;Paste</source><translation>&amp;Tempel</translation></message>
     <message><source>Delete</source><translation>Hapus</translation></message>
@@ -88,7 +88,7 @@ Tetap ingin menghapusnya?</translation></message>
     <name>QWidgetTextControl</name>
     <message><source>&amp;Undo</source><translation>&amp;Urungkan</translation></message>
     <message><source>&amp;Redo</source><translation>U&amp;langi</translation></message>
-    <message><source>Cu&amp;t</source><translation>Po&amp;tong</translation></message>
+    <message><source>Cu&amp;t</source><translation>&amp;Potong</translation></message>
     <message><source>&amp;Copy</source><translation>&amp;Salin</translation></message>
     <message><source>&amp;Paste</source><translation>&amp;Tempel</translation></message>
     <message><source>Delete</source><translation>Hapus</translation></message>
