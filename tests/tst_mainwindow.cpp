@@ -5,6 +5,8 @@
 #include "mainwin/singleprogressbar.h"
 #include "transfer/windowlanguage.h"
 #include "uicommon/designfont.h"
+#include "uicommon/frameallowance.h"
+#include "uicommon/messagebox.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRawFont>
 #include <QScopeGuard>
@@ -456,6 +459,39 @@ private Q_SLOTS:
             QVERIFY(shown->verticalScrollBar()->maximum() > 0); // the rest scrolls into view
         });
         DialogSeam::current().showMessage(m_window.get(), text); // until the check above closes it
+    }
+
+    // Laid out as Qt 6.4's own box, whose sizes the box copies: a Qt that lays out its box otherwise fails
+    // here. Run on a small screen and, as tst_mainwindow_wide_screen, on a wide one.
+    void messageBoxLaidOutAsQts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("short") << QStringLiteral("Selesai");
+        QTest::newRow("sentences") << QStringLiteral(
+            "Database C:\\Karsela\\ROZ5\\dbROZ.mdb tidak dapat dibuka.\nPassword yang dipakai program ini "
+            "untuk "
+            "database dengan nama ini tidak cocok dengannya.\nPilih database program Lorvanta (dbROZ.mdb, "
+            "dbVAM.mdb, dbLUG.mdb atau dbSOMA.mdb) dengan nama aslinya.");
+        QTest::newRow("a long name") << "Tidak ada file " + QString("Karsela").repeated(120);
+    }
+
+    void messageBoxLaidOutAsQts()
+    {
+        QFETCH(QString, text);
+        MessageBox ours(text, m_window.get());
+        QMessageBox qts(QMessageBox::NoIcon, QStringLiteral("Valdoren"), text, QMessageBox::Ok,
+                        m_window.get());
+        qts.setTextFormat(Qt::PlainText);
+        for (QDialog *box : {static_cast<QDialog *>(&ours), static_cast<QDialog *>(&qts)}) {
+            box->show();
+            QVERIFY(QTest::qWaitForWindowExposed(box));
+        }
+        auto *shown = ours.findChild<QTextEdit *>();
+        auto *label = qts.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        QCOMPARE(shown->x(), label->x()); // the text as far in
+        const int screenWidth = ours.screen()->availableGeometry().width();
+        if (text.size() > 10) // lines as long, and the box on the screen with its frame
+            QCOMPARE(ours.width(), qMin(qts.width(), screenWidth - FrameAllowance.width()));
     }
 
     void opensCentredOnTheScreen()

@@ -336,6 +336,7 @@ private Q_SLOTS:
         dialog->setViewMode(QFileDialog::Detail);
         dialog->resize(dialog->minimumSizeHint());
         auto *details = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+        QVERIFY(details);
         for (int column = 0; column < details->header()->count(); ++column)
             QTRY_VERIFY2(details->columnWidth(column)
                              >= static_cast<QAbstractItemView *>(details)->sizeHintForColumn(column),

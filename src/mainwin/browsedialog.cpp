@@ -54,7 +54,7 @@ void BrowseDialog::fitColumnsToTheirText()
 }
 
 // Read-only, the dialog refuses to delete, rename or make a folder; what it
-// cannot do it does not offer either. Qt names these parts so.
+// cannot do it does not offer either.
 void BrowseDialog::offerOnlyPicking()
 {
     for (const char *name : {"qt_rename_action", "qt_delete_action", "qt_new_folder_action"}) {

@@ -6,7 +6,10 @@
 // changes nothing on disk, neither deletes nor renames nor makes a folder,
 // and takes a path typed with a drive letter in its name field as the
 // file-name box takes it. It opens within the screen, however large the
-// scale, and its columns show a file's size, type and date whole.
+// scale, and its columns show a file's size, type and date whole. The parts
+// of Qt's dialog it reaches go by the names Qt 6.4 gives them (its
+// qfiledialog.ui); tst_targetselection fails where a later Qt names them
+// otherwise.
 class BrowseDialog : public QFileDialog
 {
     Q_OBJECT

@@ -16,6 +16,7 @@
 #include "uicommon/dialogseam.h"
 #include "uicommon/twips.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -115,18 +116,20 @@ void frmValdorenDokumen::createControls()
     CommonDialog1 = new BrowseDialog(this, QStringLiteral("Ambil Database ROZ, VAM, LUG atau SOMA"));
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
     m_browsePlaces = new BrowsePlaces(*CommonDialog1);
-    chkPelLN = tickBox(Frame1, QStringLiteral("chkPelLN"), QStringLiteral("Pelabuhan Luar Negeri"),
-                       twipsRect(2670, 1650, 2205, 195), tickStyle);
-    chkPelDN = tickBox(Frame1, QStringLiteral("chkPelDN"), QStringLiteral("Pelabuhan Dalam Negeri"),
-                       twipsRect(2670, 1350, 2205, 195), tickStyle);
-    chkNegara = tickBox(Frame1, QStringLiteral("chkNegara"), QStringLiteral("Negara"),
-                        twipsRect(2670, 1050, 2595, 195), tickStyle);
-    chkValuta = tickBox(Frame1, QStringLiteral("chkValuta"), QStringLiteral("Valuta Asing"),
-                        twipsRect(360, 1650, 1695, 195), tickStyle);
-    chkKemasan = tickBox(Frame1, QStringLiteral("chkKemasan"), QStringLiteral("Kemasan"),
-                         twipsRect(360, 1350, 1695, 195), tickStyle);
-    chkSatuan = tickBox(Frame1, QStringLiteral("chkSatuan"), QStringLiteral("Satuan"),
-                        twipsRect(360, 1050, 1695, 195), tickStyle);
+    // Each tick box's name and caption are its category's.
+    const auto tickBoxFor = [this, tickStyle](QLatin1String sourceTable, const QRect &geometry) {
+        const auto &categories = transfer::codeCategories();
+        const auto category
+            = std::find_if(categories.begin(), categories.end(),
+                           [sourceTable](const auto &c) { return c.sourceTable == sourceTable; });
+        return tickBox(Frame1, category->tickBoxName, category->caption, geometry, tickStyle);
+    };
+    chkPelLN = tickBoxFor(QLatin1String("PelLN"), twipsRect(2670, 1650, 2205, 195));
+    chkPelDN = tickBoxFor(QLatin1String("PelDN"), twipsRect(2670, 1350, 2205, 195));
+    chkNegara = tickBoxFor(QLatin1String("Negara"), twipsRect(2670, 1050, 2595, 195));
+    chkValuta = tickBoxFor(QLatin1String("Valuta"), twipsRect(360, 1650, 1695, 195));
+    chkKemasan = tickBoxFor(QLatin1String("Kemasan"), twipsRect(360, 1350, 1695, 195));
+    chkSatuan = tickBoxFor(QLatin1String("Satuan"), twipsRect(360, 1050, 1695, 195));
     txtFileName
         = place(new QLineEdit(Frame1), QStringLiteral("txtFileName"), twipsRect(1380, 2220, 3945, 285));
     cmdBrowse = button(Frame1, QStringLiteral("cmdBrowse"), QStringLiteral("Browse"),

@@ -18,6 +18,7 @@ class SingleProgressBar;
 // The main window: the target database, the code categories to transfer, a
 // progress bar and status line, and the Ok, Cancel and "?" buttons. The
 // controls keep the names and the fixed places of the window's design.
+// Design names: Command4 is "?", Command2 Cancel (later "Close"), Frame1 the frame of choices.
 class frmValdorenDokumen : public QWidget, private transfer::RunWindow
 {
     Q_OBJECT

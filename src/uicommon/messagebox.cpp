@@ -22,8 +22,11 @@
 
 namespace {
 
-// Qt's box without an icon sets its text this far in.
-constexpr int TextIndent = 17;
+// The box is laid out as Qt's own, QMessageBox, lays out its box without an
+// icon; the values below are read from Qt 6.4 (qmessagebox.cpp), and
+// tst_mainwindow compares the two boxes.
+// Before the text: a spacer of 15 pixels, and the style's spacing of 6.
+constexpr int TextIndent = 15 + 6;
 
 // A screen reader meets the box as it meets Qt's own: an alert named by its
 // title, holding a label whose name and text are the message.
@@ -117,21 +120,23 @@ void MessageBox::createControls(const QString &message)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-// Qt's own rule for the width: a short message on one line; a longer one in
-// lines half the screen wide, at most 500 pixels, or as wide as its longest
-// word, up to 1000 pixels or the whole of a small screen. Then as high as
-// the lines need, as far as the screen takes it; beyond, the text scrolls.
+// Qt's own rule for the box's width: a short message on one line; a longer
+// one in lines that make the box half the screen wide, at most 500 pixels,
+// or as wide as its longest word needs, up to 1000 pixels or the whole of a
+// small screen, and no wider than the screen takes with the box's frame.
+// Then as high as the lines need, as far as the screen takes it; beyond,
+// the text scrolls.
 void MessageBox::fitOnScreen()
 {
     const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const QRect room = screen->availableGeometry();
     const QMargins margins = layout()->contentsMargins();
-    const int chromeWidth = margins.left() + margins.right() + FrameAllowance.width();
+    const int marginsWidth = margins.left() + margins.right();
     const int chromeHeight = margins.top() + margins.bottom() + layout()->spacing()
         + m_buttons->sizeHint().height() + FrameAllowance.height();
-    const int softLimit = qMin(room.width() / 2, 500) - chromeWidth;
-    const int hardLimit
-        = (room.width() <= 1024 ? room.width() : qMin(room.width() - 480, 1000)) - chromeWidth;
+    const int softLimit = qMin(room.width() / 2, 500) - marginsWidth;
+    const int qtsHardLimit = room.width() <= 1024 ? room.width() : qMin(room.width() - 480, 1000);
+    const int hardLimit = qMin(qtsHardLimit, room.width() - FrameAllowance.width()) - marginsWidth;
     const QFont font = m_text->font();
     const QString text = shownText();
     int width = wholePixels(laidOut(text, font, QTextOption::NoWrap, -1).width());
