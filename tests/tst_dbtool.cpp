@@ -101,10 +101,11 @@ private Q_SLOTS:
             dumped[table] = runTool({"dump", shipped, table}).out;
             QCOMPARE(dumped[table], expected.readAll());
         }
-        // The codes declarations name: airports and border posts, deleted units, the newest currencies.
-        const QMap<QString, QStringList> named = {{"PelDN", {"IDCGK", "IDETK", "IDTPP"}},
+        // The codes declarations name: airports, border posts and a port of
+        // unknown function, deleted units and Indonesia's own, the newest currencies.
+        const QMap<QString, QStringList> named = {{"PelDN", {"IDCGK", "IDETK", "IDTPP", "IDPAP"}},
                                                   {"PelLN", {"GBLHR", "CNSHA", "MYKUL"}},
-                                                  {"Satuan", {"RO", "CT"}},
+                                                  {"Satuan", {"RO", "CT", "PCE", "NMB", "MID", "LNT", "DBC"}},
                                                   {"Kemasan", {"SX"}},
                                                   {"Valuta", {"XCG", "ZWG"}}};
         for (auto list = named.cbegin(); list != named.cend(); ++list) {
@@ -195,6 +196,11 @@ private Q_SLOTS:
         QTest::newRow("header alone") << fromLists << Header << "Negara.csv: the list has no entries";
         QTest::newRow("a row without a code") << fromLists << Header + "ID,\r\n,Nowhere\r\n"
                                               << "Negara.csv:3: the code (Kode) is empty";
+        QTest::newRow("a code of one space") << fromLists << Header + "ID,\r\n ,Nowhere\r\n"
+                                             << "Negara.csv:3: the code (Kode) is blank";
+        QTest::newRow("a code with a trailing blank")
+            << fromLists << Header + "ID ,Indonesia\r\n"
+            << "Negara.csv:2: the code (Kode) \"ID \" begins or ends";
         QTest::newRow("over 64 MB") << fromLists << QByteArray("@BIG@")
                                     << "Negara.csv: larger than any code list";
         QTest::newRow("a device as a UN/LOCODE file")
@@ -282,7 +288,8 @@ private Q_SLOTS:
             "\"X\",\"ID\",\"OLD\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
             "\"x\",\"ID\",\"OLX\",\"Gone\",\"Gone\",,\"1-------\",\"XX\",\"2307\",,,\n"
             ",\"ID\",,\"Bitung = ID BIT\",\"Bitung = ID BIT\",,\"1-------\",\"AF\",\"9506\",,,\n"
-            "\"+\",\"ID\",\"BPN\",\"Balikpapan\",\"Balikpapan\",\"KI\",\"1-3-----\",\"AI\",\"0001\",,,\n");
+            "\"+\",\"ID\",\"BPN\",\"Balikpapan\",\"Balikpapan\",\"KI\",\"1-3-----\",\"AI\",\"0001\",,,\n"
+            "\n"); // a blank line after the last entry, as editors leave one
         const QString second = m_dir.filePath(QStringLiteral("NL.csv"));
         writeFile(second, // ISO 8859-1, as UNECE publishes; a code under a second name
                   ",\"NL\",\"RTM\",\"Rotterdam\",\"Rotterdam\",\"ZH\",\"12345---\",\"AF\",\"0501\",,,\r\n"
@@ -302,7 +309,9 @@ private Q_SLOTS:
         QCOMPARE(created.err, QByteArray());
         QCOMPARE(created.exitCode, 0);
         QCOMPARE(runTool({"dump", path, "PelDN"}).out,
-                 Header + "IDJKT,\"Jakarta, Java\"\r\nID5BA,Bayah\r\nIDSKU,Skouw\r\nIDBPN,Balikpapan\r\n");
+                 Header
+                     + "IDJKT,\"Jakarta, Java\"\r\nID5BA,Bayah\r\nIDUNK,Unknown\r\n"
+                       "IDSKU,Skouw\r\nIDBPN,Balikpapan\r\n");
         QCOMPARE(runTool({"dump", path, "PelLN"}).out,
                  Header
                      + "NLRTM,Rotterdam\r\nFRSET,S\xC3\xA8te\r\nGBLHR,London\xE2\x80\x93Heathrow\r\n"
@@ -336,13 +345,10 @@ private Q_SLOTS:
         QTest::newRow("ISO 8859-1, a field missing")
             << good + ",\"FR\",\"SET\",\"S\xE8te\"\n"
             << ":2: expected 12 fields, found 4 (read as Windows-1252)";
-        const QByteArray utf8 = ",\"BR\",\"SSZ\",\"S\xC3\xA3o Sebasti\xC3\xA3o\",,,\"1-------\",,,,,\n";
-        const QByteArray latin1 = ",\"FR\",\"SET\",\"S\xE8te\",,,\"1-------\",,,,,\n";
+        // More of encodings and marks in tst_codelistfiles.
         QTest::newRow("one ISO 8859-1 line in UTF-8")
-            << good + utf8 + good + latin1 << ":4: this line is not UTF-8, line 2 is: a file must be wholly";
-        QTest::newRow("UTF-8 in 8859-1") << latin1 + utf8 << ":2: this line is UTF-8, line 1 is not";
-        QTest::newRow("a UTF-8 byte-order mark on ISO 8859-1, over an X")
-            << "\xEF\xBB\xBFX" + latin1 << ":1: not UTF-8, as the file's byte-order mark says it is";
+            << good + ",\"BR\",\"SSZ\",\"S\xC3\xA3o\",,,,,,,,\n" + ",\"FR\",\"SET\",\"S\xE8te\",,,,,,,,\n"
+            << ":3: this line is not UTF-8, line 2 is: a file must be wholly";
         for (const QByteArray &broken : {QByteArray("\xFF\xFEX\0\0\xD8", 6), QByteArray("\xFE\xFF\0X\0", 5)})
             QTest::addRow("UTF-16 broken, %lld bytes", static_cast<long long>(broken.size()))
                 << broken << ": not UTF-16, as the file's byte-order mark says it is";
@@ -351,6 +357,10 @@ private Q_SLOTS:
             << ":2: control character U+0081, which is no character of Windows-1252 either";
         QTest::newRow("no entry") << QByteArray() << ": the file is empty, no entry";
         QTest::newRow("no port in Indonesia") << good << "give no port in Indonesia (PelDN)";
+        QTest::newRow("no port abroad") << QByteArray(",\"ID\",\"JKT\",\"Jakarta\",,,\"1-------\",,,,,\n")
+                                        << "give no port abroad (PelLN)";
+        QTest::newRow("an entry abroad without a name") << good + ",\"NL\",\"AMS\",,,,\"1-------\",,,,,\n"
+                                                        << ":2: NLAMS has no name (Name)";
     }
 
     void malformedLocodeLineNamesFileAndLine()

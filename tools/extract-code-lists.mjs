@@ -1,10 +1,15 @@
 #!/usr/bin/env node
 // Regenerates Kemasan.csv, Negara.csv, Satuan.csv and Valuta.csv in data/
-// from iso-codes' lists, copied into data/sources/iso-codes/, and one npm
-// package installed outside the repo:
+// from iso-codes' lists, copied into data/sources/iso-codes/, Indonesia's
+// own units, in data/sources/insw/Satuan.csv, and one npm package installed
+// outside the repo:
 //
 //   npm install --prefix /tmp/codelists un-ece-recommendation@0.1.1
 //   node tools/extract-code-lists.mjs --npm-prefix /tmp/codelists
+//
+// `node tools/extract-code-lists.mjs --packages` names the packages to
+// install; tools/check-code-lists runs the script so and compares its lists
+// with data/.
 //
 // The ports (PelDN.csv, PelLN.csv) come from the UN/LOCODE lists by another
 // path; this script neither reads nor writes them.
@@ -33,13 +38,19 @@ const installHint = (prefix) =>
   `npm install --prefix ${prefix} ${PACKAGES.map((p) => `${p.name}@${p.version}`).join(' ')}`;
 
 function parseArgs(argv) {
+  // The packages to install first, as npm install takes them.
+  if (argv.length === 1 && argv[0] === '--packages') {
+    console.log(PACKAGES.map((p) => `${p.name}@${p.version}`).join('\n'));
+    process.exit(0);
+  }
   const scriptDir = path.dirname(fileURLToPath(import.meta.url));
   const opts = {
     npmPrefix: null,
     isoCodes: path.resolve(scriptDir, '..', 'data', 'sources', 'iso-codes'),
+    insw: path.resolve(scriptDir, '..', 'data', 'sources', 'insw'),
     out: path.resolve(scriptDir, '..', 'data'),
   };
-  const flags = { '--npm-prefix': 'npmPrefix', '--iso-codes': 'isoCodes', '--out': 'out' };
+  const flags = { '--npm-prefix': 'npmPrefix', '--iso-codes': 'isoCodes', '--insw': 'insw', '--out': 'out' };
   for (let i = 0; i < argv.length; i++) {
     let arg = argv[i];
     let value;
@@ -49,7 +60,7 @@ function parseArgs(argv) {
       arg = arg.slice(0, eq);
     }
     const key = flags[arg];
-    if (!key) fail(`unknown argument ${JSON.stringify(argv[i])}; usage: node tools/extract-code-lists.mjs --npm-prefix DIR [--iso-codes DIR] [--out DIR]`);
+    if (!key) fail(`unknown argument ${JSON.stringify(argv[i])}; usage: node tools/extract-code-lists.mjs --npm-prefix DIR [--iso-codes DIR] [--insw DIR] [--out DIR]`);
     if (value === undefined) {
       if (i + 1 >= argv.length) fail(`${arg} needs a directory`);
       value = argv[++i];
@@ -172,9 +183,34 @@ async function mergedRevisions(pkg, exports, rowOf) {
   return rows;
 }
 
-async function units(pkg) {
-  const rows = await mergedRevisions(pkg, REC20_EXPORTS, (e, where) => [e?.code, nameOf(e?.name, where)]);
-  return checkList('Satuan (Rec 20)', rows, /^[A-Z0-9]{2,3}$/);
+// Units that Indonesia's national single window (INSW) keeps and no
+// revision of Rec 20 has: Kode,Uraian lines in CRLF, names without commas
+// or quotes.
+function nationalUnits(inswDir) {
+  const file = path.join(inswDir, 'Satuan.csv');
+  const lines = readText(file, 'INSW units').split('\r\n');
+  if (lines.shift() !== 'Kode,Uraian') fail(`${file}: the header must be "Kode,Uraian"`);
+  if (lines.pop() !== '') fail(`${file}: the last line must end in CRLF`);
+  const rows = lines.map((line, i) => {
+    const fields = line.split(',');
+    if (fields.length !== 2 || /["\r\n]/.test(line) || fields[1] === '') {
+      fail(`${file}:${i + 2}: expected a code and a name, without quotes`);
+    }
+    return fields;
+  });
+  return { file, rows };
+}
+
+// Rec 20's rows, then Indonesia's own units after them, which a newer
+// revision that takes one in must not give twice.
+async function units(pkg, inswDir) {
+  const rec20 = await mergedRevisions(pkg, REC20_EXPORTS, (e, where) => [e?.code, nameOf(e?.name, where)]);
+  const inRec20 = new Map(rec20);
+  const national = nationalUnits(inswDir);
+  for (const [code] of national.rows) {
+    if (inRec20.has(code)) fail(`Satuan: INSW's unit ${code} is in Rec 20 now (${JSON.stringify(inRec20.get(code))}); take it out of ${national.file}`);
+  }
+  return checkList('Satuan (Rec 20 and INSW)', [...rec20, ...national.rows], /^[A-Z0-9]{2,3}$/);
 }
 
 async function packagingKinds(pkg) {
@@ -207,7 +243,7 @@ async function main() {
   const files = [
     ['Kemasan.csv', await packagingKinds(unece)],
     ['Negara.csv', isoCountries(opts.isoCodes)],
-    ['Satuan.csv', await units(unece)],
+    ['Satuan.csv', await units(unece, opts.insw)],
     ['Valuta.csv', isoCurrencies(opts.isoCodes)],
   ];
 

@@ -38,14 +38,23 @@ QByteArray readWholeFile(const QString &path)
     return data;
 }
 
-// path names the data in messages.
+QString textOf(const csv::Field &field)
+{
+    return field.value_or(QString());
+}
+
+// Each record but blank lines (empty, or blanks only), such as the one an
+// editor leaves after the last entry; path names the data in messages.
 template<typename Handle> void forEachRecord(const QByteArray &data, const QString &path, Handle handle)
 {
     csv::Reader reader(data);
     csv::Record record;
     try {
-        while (reader.next(record))
+        while (reader.next(record)) {
+            if (record.size() == 1 && textOf(record.at(0)).trimmed().isEmpty())
+                continue;
             handle(record, reader.recordLine());
+        }
     } catch (const csv::ParseError &error) {
         throw InputError(QStringLiteral("%1:%2: %3").arg(path).arg(error.line()).arg(error.message()));
     }
@@ -54,11 +63,6 @@ template<typename Handle> void forEachRecord(const QByteArray &data, const QStri
 [[noreturn]] void badLine(const QString &path, qsizetype line, const QString &why)
 {
     throw InputError(QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(why));
-}
-
-QString textOf(const csv::Field &field)
-{
-    return field.value_or(QString());
 }
 
 bool matches(const QString &text, const QRegularExpression &pattern)
@@ -86,7 +90,11 @@ QString layoutFault(const csv::Record &record)
         QRegularExpression pattern;
         QLatin1String described;
     };
+    // Change: + added, # renamed, | (or ¦) changed, = a reference, ! under
+    // review, X (or x) marked for removal.
     static const Shape shapes[] = {
+        {Change, QLatin1String("Change"), QRegularExpression(QStringLiteral("^[+#|¦=!Xx]?$")),
+         QLatin1String("one of +, #, |, =, ! and X")},
         {Function, QLatin1String("Function"), QRegularExpression(QStringLiteral("^([0-9B-]{8})?$")),
          QLatin1String("eight of 0-9, B and -")},
         {Status, QLatin1String("Status"), QRegularExpression(QStringLiteral("^([A-Z]{2})?$")),
@@ -104,15 +112,11 @@ QString layoutFault(const csv::Record &record)
 
 // A declaration names where goods are loaded, transshipped and unloaded:
 // abroad a seaport (1 in the Function's first place) or an airport (4 in
-// its fourth); in Indonesia also a rail or road terminal, a post office, a
-// multimodal or fixed transport terminal or a border crossing, any known
-// function (1-7 or B; 0 is "not known").
+// its fourth); in Indonesia any place, whatever its function, known or not
+// ("0": Parepare IDPAP, a seaport with no other code).
 bool namesAPlace(const QString &function, bool domestic)
 {
-    if (!domestic)
-        return function.startsWith(QLatin1Char('1')) || function.mid(3, 1) == QLatin1String("4");
-    static const QRegularExpression knownFunction(QStringLiteral("[1-7B]"));
-    return function.contains(knownFunction);
+    return domestic || function.startsWith(QLatin1Char('1')) || function.mid(3, 1) == QLatin1String("4");
 }
 
 // Windows-1252 at 0x80-0x9F; 0 where it has no character.
@@ -145,11 +149,11 @@ QString withWindows1252Characters(QString text, const QString &path)
     return text;
 }
 
-bool isUtf8(QByteArrayView bytes)
+// Each byte as 0-255: char is unsigned on arm64, ppc64el and s390x.
+bool isAscii(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8(bytes);
-    return !utf8.hasError();
+    return std::all_of(bytes.cbegin(), bytes.cend(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // A file is wholly in one encoding: a line that differs from the others
@@ -161,9 +165,9 @@ void checkOneEncoding(const QByteArray &data, const QString &path, bool markedUt
     qsizetype number = 0;
     for (const QByteArray &line : data.split('\n')) {
         ++number;
-        if (std::all_of(line.cbegin(), line.cend(), [](char c) { return c >= 0; }))
+        if (isAscii(line))
             continue;
-        qsizetype &first = isUtf8(line) ? firstUtf8 : firstOther;
+        qsizetype &first = QByteArrayView(line).isValidUtf8() ? firstUtf8 : firstOther;
         if (first == 0)
             first = number;
         if (markedUtf8 && firstOther)
@@ -185,6 +189,15 @@ void checkOneEncoding(const QByteArray &data, const QString &path, bool markedUt
 // are, ISO 8859-1, read as Windows-1252, which it is a part of.
 std::pair<QString, QString> decodedLocode(const QByteArray &data, const QString &path)
 {
+    const auto notRead = [&path](const QString &what) {
+        return InputError(QStringLiteral("%1: %2: not an encoding create-source reads; it reads UTF-8, ISO "
+                                         "8859-1 (as Windows-1252) and UTF-16 with a byte-order mark")
+                              .arg(path, what));
+    };
+    // UTF-32LE's mark begins as UTF-16LE's does.
+    if (data.startsWith(QByteArrayView("\xFF\xFE\0\0", 4))
+        || data.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)))
+        throw notRead(QStringLiteral("UTF-32, as its byte-order mark says"));
     const bool littleEndian = data.startsWith("\xFF\xFE");
     if (littleEndian || data.startsWith("\xFE\xFF")) {
         QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
@@ -195,12 +208,30 @@ std::pair<QString, QString> decodedLocode(const QByteArray &data, const QString 
                 QStringLiteral("%1: not UTF-16, as the file's byte-order mark says it is").arg(path));
         return {text, littleEndian ? QStringLiteral("UTF-16LE") : QStringLiteral("UTF-16BE")};
     }
+    // Every ASCII character in UTF-16 and UTF-32 has a NUL beside it; a
+    // lone one is bad text, which the line's reading names.
+    if (data.count('\0') * 4 >= data.size() && !data.isEmpty())
+        throw notRead(QStringLiteral("NUL bytes, as in UTF-16 without a byte-order mark or in UTF-32"));
     const bool markedUtf8 = data.startsWith("\xEF\xBB\xBF");
     const QByteArray body = markedUtf8 ? data.mid(3) : data;
-    if (isUtf8(body))
+    if (QByteArrayView(body).isValidUtf8())
         return {QString::fromUtf8(body), QStringLiteral("UTF-8")};
     checkOneEncoding(body, path, markedUtf8);
     return {QString::fromLatin1(body), QStringLiteral("Windows-1252")};
+}
+
+// A byte-order mark belongs at the start of a file, which decoding drops.
+// One further in comes of files joined into one (cat): in front of an
+// entry's "X" it would hide the removal.
+void refuseInnerByteOrderMark(const QString &text, const QString &path)
+{
+    // U+FFFE: a mark of the other byte order.
+    const auto mark = std::find_if(text.cbegin(), text.cend(),
+                                   [](QChar c) { return c == QChar(0xFEFF) || c == QChar(0xFFFE); });
+    if (mark != text.cend())
+        badLine(path, lineAt(text, mark - text.cbegin()),
+                QStringLiteral("a byte-order mark inside the file, which only its start may have: give each "
+                               "file with its own --locode, not joined into one"));
 }
 
 } // namespace
@@ -220,9 +251,20 @@ CodeList readCodeListFile(const QString &path)
         }
         if (record.size() != 2)
             badLine(path, line, QStringLiteral("expected 2 fields, found %1").arg(record.size()));
-        // The run would store '' as a code in every target.
+        // The run would store '' as a code in every target; and a code with
+        // a blank, or a mark, beside it as a code of its own.
         if (!record.at(0))
             badLine(path, line, QStringLiteral("the code (Kode) is empty"));
+        const QString code = *record.at(0);
+        if (code.trimmed().isEmpty())
+            badLine(path, line, QStringLiteral("the code (Kode) is blank"));
+        if (code.trimmed() != code)
+            badLine(path, line,
+                    QStringLiteral("the code (Kode) \"%1\" begins or ends with a blank").arg(code));
+        if (code.contains(QChar(0xFEFF)))
+            badLine(path, line,
+                    QStringLiteral("the code (Kode) holds a byte-order mark, which only the file's start may "
+                                   "have"));
         rows.append({record.at(0), record.at(1)});
     });
     if (!headerSeen)
@@ -243,6 +285,7 @@ void readLocodeData(const QByteArray &data, const QString &path, Ports &ports)
     const auto [text, encoding] = decodedLocode(data, path);
     qsizetype entries = 0;
     try {
+        refuseInnerByteOrderMark(text, path);
         const QByteArray utf8 = withWindows1252Characters(text, path).toUtf8();
         forEachRecord(utf8, path, [&](const csv::Record &record, qsizetype line) {
             ++entries;
@@ -269,6 +312,10 @@ void readLocodeData(const QByteArray &data, const QString &path, Ports &ports)
             ports.codes.insert(code);
             if (ports.codes.size() == known)
                 return;
+            // A port list stores every port with its name.
+            if (textOf(record.at(Name)).trimmed().isEmpty())
+                badLine(path, line,
+                        QStringLiteral("%1 has no name (Name), which its port list needs").arg(code));
             CodeList &list = domestic ? ports.domestic : ports.foreign;
             list.append({code, record.at(Name)});
         });

@@ -27,18 +27,21 @@ public:
     QString message() const { return QString::fromStdString(what()); }
 };
 
-// One code list: header "Kode,Uraian", then two fields a record.
+// One code list: header "Kode,Uraian", then two fields a record, each code
+// as written: none blank, none with a blank at either end. Blank lines are
+// passed over.
 CodeList readCodeListFile(const QString &path);
 
 // Ports of UN/LOCODE code-list files, as UNECE publishes them (no header;
 // Change, Country, Location, Name, NameWoDiacritics, Subdivision, Function,
-// Status, Date, IATA, Coordinates, Remarks; UTF-8 or ISO 8859-1): the
+// Status, Date, IATA, Coordinates, Remarks; wholly in UTF-8, ISO 8859-1 or
+// what a byte-order mark at its start names, and none further in): the
 // places a customs declaration names, in file order, Indonesian ones
-// (country "ID") apart from the others: in Indonesia every entry with a
-// known function (any of 1-7 or B in Function), elsewhere every seaport
-// ("1" first in Function) or airport ("4" fourth); none marked "X" for
-// removal, each with a location code of its own. A code keeps its first
-// entry: the lists give some places under two names.
+// (country "ID") apart from the others: in Indonesia every entry, whatever
+// its function, elsewhere every seaport ("1" first in Function) or airport
+// ("4" fourth); none marked "X" for removal, each with a location code of
+// its own and a name. A code keeps its first entry: the lists give some
+// places under two names. Blank lines are passed over.
 struct Ports
 {
     CodeList domestic;
