@@ -34,8 +34,9 @@ CodeList readCodeListFile(const QString &path);
 
 // Ports of UN/LOCODE code-list files, as UNECE publishes them (no header;
 // Change, Country, Location, Name, NameWoDiacritics, Subdivision, Function,
-// Status, Date, IATA, Coordinates, Remarks; wholly in UTF-8, ISO 8859-1 or
-// what a byte-order mark at its start names, and none further in): the
+// Status, Date, IATA, Coordinates, Remarks; wholly in UTF-8, in ISO 8859-1
+// read as Windows-1252, or in what a byte-order mark at its start names,
+// UTF-8 or UTF-16 LE or BE, and no mark further in): the
 // places a customs declaration names, in file order, Indonesian ones
 // (country "ID") apart from the others: in Indonesia every entry, whatever
 // its function, elsewhere every seaport ("1" first in Function) or airport
