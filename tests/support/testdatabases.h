@@ -69,6 +69,16 @@ QString integrityCheck(const QString &path);
 // here), one clock for every process.
 qint64 monotonicMilliseconds();
 
+// The seed of a test's random choices, so that a failure can be replayed:
+// VALDOREN_SEED when set, else taken from the clock.
+quint64 testSeed();
+
+// How many of a writer's progress reports, by the moments they were made
+// (in order, each after the statements it reports), a commit by age has
+// surely saved: those followed by a report over the commit interval later,
+// and by one more after a statement that found the transaction that old.
+qsizetype surelySaved(const QList<qint64> &moments);
+
 // Path of a program built next to the tests.
 QString builtProgram(const QString &name);
 
