@@ -20,8 +20,6 @@ using dataaccess::FailureKind;
 using dataaccess::Recordset;
 using namespace testsupport;
 
-Q_DECLARE_METATYPE(dataaccess::Remedy)
-
 namespace {
 
 const QString Password = QStringLiteral("GorvanPelikMiro");
@@ -75,45 +73,32 @@ private Q_SLOTS:
         QCOMPARE(codesIn(m_db, QStringLiteral("tblNegara")), QStringList({"ID", "MY"}));
     }
 
-    // A row refused only for its code being there already has nothing to mend.
     void failuresAreClassified_data()
     {
-        using dataaccess::Remedy;
         QTest::addColumn<QString>("statement");
         QTest::addColumn<bool>("rowRefused");
-        QTest::addColumn<Remedy>("remedy");
-        QTest::newRow("duplicate code")
-            << "Insert Into tblSatuan(KdEdi, Uredi) Values('KGM', 'dup')" << true << Remedy::None;
+        QTest::newRow("duplicate code") << "Insert Into tblSatuan(KdEdi, Uredi) Values('KGM', 'dup')" << true;
         QTest::newRow("value too long")
             << QStringLiteral("Insert Into tblSatuan(KdEdi, Uredi) Values('X', '%1')")
                    .arg(QString(51, QLatin1Char('a')))
-            << true << Remedy::MendTables;
-        QTest::newRow("wrong type") << "Insert Into tblSatuan(KdEdi, Uredi) Values(X'00', 'blob')" << true
-                                    << Remedy::MendTables;
+            << true;
+        QTest::newRow("wrong type") << "Insert Into tblSatuan(KdEdi, Uredi) Values(X'00', 'blob')" << true;
         QTest::newRow("text for the row id (SQLite's MISMATCH)")
-            << "Insert Into tblSatuan(rowid, KdEdi, Uredi) Values('x', 'A', 'B')" << true
-            << Remedy::MendTables;
-        QTest::newRow("null code") << "Insert Into tblSatuan(KdEdi, Uredi) Values(NULL, 'x')" << true
-                                   << Remedy::MendTables;
+            << "Insert Into tblSatuan(rowid, KdEdi, Uredi) Values('x', 'A', 'B')" << true;
+        QTest::newRow("null code") << "Insert Into tblSatuan(KdEdi, Uredi) Values(NULL, 'x')" << true;
         // As a key declared ON CONFLICT ROLLBACK does: the whole transaction is undone.
         QTest::newRow("a conflict that rolls back")
-            << "Insert Or Rollback Into tblSatuan(KdEdi, Uredi) Values('KGM', 'dup')" << true << Remedy::None;
-        QTest::newRow("missing table")
-            << "Insert Into tblNothing(KdEdi, Uredi) Values('A', 'B')" << false << Remedy::MendTables;
-        QTest::newRow("missing column")
-            << "Insert Into tblSatuan(Nope) Values('A')" << false << Remedy::MendTables;
-        QTest::newRow("unknown function")
-            << "Insert Into tblSatuan(KdEdi) Values(nosuchfunction())" << false << Remedy::MendDatabase;
+            << "Insert Or Rollback Into tblSatuan(KdEdi, Uredi) Values('KGM', 'dup')" << true;
+        QTest::newRow("missing table") << "Insert Into tblNothing(KdEdi, Uredi) Values('A', 'B')" << false;
+        QTest::newRow("missing column") << "Insert Into tblSatuan(Nope) Values('A')" << false;
         QTest::newRow("two statements")
-            << "Insert Into tblSatuan(KdEdi, Uredi) Values('A', 'B'); Delete From tblSatuan" << false
-            << Remedy::None;
+            << "Insert Into tblSatuan(KdEdi, Uredi) Values('A', 'B'); Delete From tblSatuan" << false;
     }
 
     void failuresAreClassified()
     {
         QFETCH(QString, statement);
         QFETCH(bool, rowRefused);
-        QFETCH(dataaccess::Remedy, remedy);
         m_db.beginTrans(); // no commit comes between the statements
         m_db.execute(QStringLiteral("Insert Into tblSatuan(KdEdi, Uredi) Values('KGM', 'kilogram')"));
         try {
@@ -121,10 +106,15 @@ private Q_SLOTS:
             QFAIL("the statement was accepted");
         } catch (const DataAccessError &failure) {
             QCOMPARE(failure.isRowRefusal(), rowRefused);
-            QCOMPARE(failure.isDuplicateKey(), rowRefused && remedy == dataaccess::Remedy::None);
-            QCOMPARE(failure.remedy(), remedy);
+            // Only the code stored before is there already; what else refuses
+            // a row, and a table or column the database lacks, is the
+            // administrator's to mend.
+            const bool duplicate = statement.contains(QLatin1String("'KGM'"));
+            QCOMPARE(failure.isDuplicateKey(), duplicate);
+            QCOMPARE(failure.remedy() == dataaccess::Remedy::MendTables,
+                     rowRefused ? !duplicate : QByteArray(QTest::currentDataTag()).startsWith("missing"));
             QVERIFY(failure.number() != 0);
-            QVERIFY(!failure.reason().isEmpty());
+            QVERIFY(!failure.description().isEmpty());
         }
         // The target undoes the transaction: applied again, it has nothing it refused.
         try {
@@ -271,9 +261,8 @@ private Q_SLOTS:
             return;
         }
         QElapsedTimer clock; // the last statement ends twice the interval after the first
-        clock.start();
-        for (int row = 0; !clock.hasExpired(2 * Connection::CommitInterval.count()); ++row)
-            m_db.execute(QStringLiteral("Insert Into tblPelLN(KdEdi) Values('%1')").arg(row));
+        for (clock.start(); !clock.hasExpired(2 * Connection::CommitInterval.count());)
+            m_db.execute(QStringLiteral("Insert Into tblPelLN(KdEdi) Values('%1')").arg(++m_codes));
         QCOMPARE(committedRowCount(QStringLiteral("tblPelDN")), 1);
     }
 
@@ -391,6 +380,7 @@ private:
     QTemporaryDir m_dir;
     QString m_path;
     Connection m_db;
+    int m_codes = 0; // the clock, read fast, can give one value twice
 };
 
 QTEST_GUILESS_MAIN(TestStatements)

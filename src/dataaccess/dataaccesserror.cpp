@@ -118,8 +118,8 @@ Remedy remedyOf(int number, const WriteCircumstances &circumstances)
     case Constraint:
     case Mismatch:
     case TooBig:
-        // A row its code does not keep out is kept out by rules the
-        // Lorvanta program's tables do not have.
+        // Refused for another reason than its code being there: the table
+        // has rules the Lorvanta program's tables lack.
         return isDuplicate(number) ? Remedy::None : Remedy::MendTables;
     case Error:
         return Remedy::MendDatabase;

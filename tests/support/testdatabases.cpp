@@ -6,7 +6,6 @@
 #include "dataaccess/recordset.h"
 #include "dataaccess/sqltext.h"
 
-#include <algorithm>
 #include <chrono>
 #include <QCoreApplication>
 #include <QDir>
@@ -190,23 +189,6 @@ qint64 monotonicMilliseconds()
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-quint64 testSeed()
-{
-    static const quint64 seed = qEnvironmentVariableIsSet("VALDOREN_SEED")
-        ? qEnvironmentVariable("VALDOREN_SEED").toULongLong()
-        : static_cast<quint64>(QDateTime::currentMSecsSinceEpoch());
-    return seed;
-}
-
-qsizetype surelySaved(const QList<qint64> &moments)
-{
-    if (moments.size() < 2)
-        return 0;
-    // A few milliseconds more: the connection's clock rounds on its own.
-    const qint64 latest = moments.at(moments.size() - 2) - dataaccess::Connection::CommitInterval.count() - 5;
-    return std::upper_bound(moments.cbegin(), moments.cend(), latest) - moments.cbegin();
 }
 
 QString builtProgram(const QString &name)
