@@ -182,6 +182,8 @@ private Q_SLOTS:
             << linked << "C:\\Karsela\\ROZ5..\\dbROZ.mdb"
             << "@P@/drive_c/Karsela/ROZ5./dbROZ.mdb"
             << "@P@/dosdevices/c:/Karsela/ROZ5./dbROZ.mdb";
+        QTest::newRow("a folder named by three dots")
+            << linked << "C:\\Karsela\\...\\ROZ5\\dbROZ.mdb" << rozFile << roz;
         QTest::newRow("a space after a folder's name is its own")
             << linked << "C:\\Karsela\\ROZ5 . \\dbROZ.mdb" << none << none;
         QTest::newRow("pasted with a trailing space") << linked << roz + " " << rozFile << roz;

@@ -37,7 +37,7 @@ QString uniqueConnectionName()
 
 DataAccessError notOpen()
 {
-    return DataAccessError::databaseFailed(errc::NotOpen, Connection::tr("The connection is not open"));
+    return DataAccessError::databaseFailed(errc::NotOpen, {}, Connection::tr("The connection is not open"));
 }
 
 } // namespace
@@ -67,17 +67,20 @@ void Connection::setConnectionString(const QString &connectionString)
 void Connection::open()
 {
     if (isOpen())
-        throw DataAccessError::databaseFailed(errc::AlreadyOpen, tr("The connection is already open"));
+        throw DataAccessError::databaseFailed(errc::AlreadyOpen, {}, tr("The connection is already open"));
     const ConnectionString settings = ConnectionString::parse(m_connectionString);
     const QString provider = settings.valueOr(QStringLiteral("Provider"), {});
     if (provider.compare(JetProvider, Qt::CaseInsensitive) != 0)
         throw DataAccessError::databaseFailed(
-            errc::UnknownProvider, tr("Provider '%1' is not known (only %2 is)").arg(provider, JetProvider));
+            errc::UnknownProvider, {},
+            tr("Provider '%1' is not known (only %2 is)").arg(provider, JetProvider));
     m_dataSource = settings.valueOr(QStringLiteral("Data Source"), {});
     m_readOnly
         = settings.valueOr(QStringLiteral("Mode"), {}).compare(QStringLiteral("Read"), Qt::CaseInsensitive)
         == 0;
-    checkDatabaseFile(m_dataSource);
+    // Looked up once: a drive path takes a walk through the Wine prefix.
+    m_file = localFilePath(m_dataSource);
+    checkDatabaseFile(m_dataSource, m_file);
 
     openSqlite();
     try {
@@ -96,7 +99,7 @@ void Connection::openSqlite()
     reportFileSizeLimitAsFailure();
     m_name = uniqueConnectionName();
     m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    m_database.setDatabaseName(sqliteUriForExistingFile(m_dataSource, m_readOnly));
+    m_database.setDatabaseName(sqliteUriForExistingFile(m_file, m_readOnly));
     m_database.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeout.count()));
     if (!m_database.open()) {
@@ -120,7 +123,7 @@ void Connection::attachToSqlite()
     const QString ownVersion = QString::fromLatin1(sqlite3_libversion());
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0 || driverVersion != ownVersion)
         throw DataAccessError::databaseFailed(
-            errc::ForeignSqlite,
+            errc::ForeignSqlite, {},
             tr("the program is not installed as it should be: Qt's SQLite driver runs SQLite %1, this "
                "program %2")
                 .arg(driverVersion, ownVersion));
@@ -135,19 +138,17 @@ void Connection::checkPassword(const QString &password)
     try {
         verifier = readPasswordVerifier(m_database);
     } catch (const DataAccessError &failure) {
-        throw failure.withDescription(m_dataSource + QStringLiteral(": ") + failure.description());
+        throw failure.within(m_dataSource);
     }
     if (!verifier.isPlausible())
         throw DataAccessError::databaseFailed(
-            errc::ForeignDatabase,
-            m_dataSource + QStringLiteral(": ")
-                + tr("the database password record is damaged or was not written by this program"));
+            errc::ForeignDatabase, m_dataSource,
+            tr("the database password record is damaged or was not written by this program"));
     if (!verifier.matches(password))
         throw DataAccessError::databaseFailed(
-            errc::WrongPassword,
-            m_dataSource + QStringLiteral(": ")
-                + tr("the password that this program uses for a database of this name does not match "
-                     "it"));
+            errc::WrongPassword, m_dataSource,
+            tr("the password that this program uses for a database of this name does not match "
+               "it"));
 }
 
 // A writer holding the file shows up here, within the busy timeout, and not
@@ -175,7 +176,7 @@ void Connection::closeSqlite()
     QSqlDatabase::removeDatabase(m_name);
 }
 
-void Connection::exec(const QString &statement, const QString &context)
+void Connection::exec(const QString &statement, const QString &subject)
 {
     m_inStatement = true;
     startsWork();
@@ -184,7 +185,7 @@ void Connection::exec(const QString &statement, const QString &context)
     const QSqlError error = m_query->lastError();
     m_query->finish();
     if (!ok)
-        throw DataAccessError::fromSqlError(error, context, circumstancesOf(error));
+        throw DataAccessError::fromSqlError(error, subject, circumstancesOf(error));
 }
 
 // What the system said behind a failed write: the error SQLite kept, or the
@@ -199,7 +200,7 @@ WriteCircumstances Connection::circumstancesOf(const QSqlError &error) const
     circumstances.systemError = sqlite3_system_errno(m_sqlite);
     if (circumstances.systemError == 0)
         sqlite3_file_control(m_sqlite, "main", SQLITE_FCNTL_LAST_ERRNO, &circumstances.systemError);
-    const QByteArray folder = QFile::encodeName(QFileInfo(localFilePath(m_dataSource)).absolutePath());
+    const QByteArray folder = QFile::encodeName(QFileInfo(m_file).absolutePath());
     circumstances.folderWritable = ::access(folder.constData(), W_OK) == 0;
     return circumstances;
 }
@@ -233,7 +234,7 @@ void Connection::requireIdle() const
 {
     requireOpen();
     if (m_inStatement)
-        throw DataAccessError::databaseFailed(errc::Busy, tr("The connection is still at work"));
+        throw DataAccessError::databaseFailed(errc::Busy, {}, tr("The connection is still at work"));
 }
 
 void Connection::execute(const QString &statement)
@@ -318,10 +319,10 @@ void Connection::restoreLostTransaction()
         m_query->finish();
         endTransaction();
         m_explicitTransaction = false;
-        throw DataAccessError(FailureKind::DatabaseFailed, failure.number(),
+        throw DataAccessError(FailureKind::DatabaseFailed, failure.number(), failure.subject(),
                               tr("the database undid the work since the last save, and doing it again "
                                  "failed: %1")
-                                  .arg(failure.description()),
+                                  .arg(failure.reason()),
                               failure.remedy())
             .withNotKept(lost.size());
     }

@@ -103,7 +103,7 @@ private:
     void checkPassword(const QString &password);
     void checkWriteLock();
     void closeSqlite();
-    void exec(const QString &statement, const QString &context);
+    void exec(const QString &statement, const QString &subject);
     WriteCircumstances circumstancesOf(const QSqlError &error) const;
     static int onProgress(void *connection) noexcept; // called by SQLite
     bool whileBusyWantsInterrupt();
@@ -119,6 +119,7 @@ private:
 
     QString m_connectionString;
     QString m_dataSource;
+    QString m_file; // where the data source lies
     bool m_readOnly = false;
     QString m_name;
     QSqlDatabase m_database;

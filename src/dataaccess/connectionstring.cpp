@@ -8,8 +8,9 @@ namespace {
 
 [[noreturn]] void malformed(const QString &why)
 {
-    throw DataAccessError(FailureKind::DatabaseFailed, errc::BadConnectionString,
-                          DataAccessError::tr("The connection string is malformed: %1").arg(why));
+    throw DataAccessError::databaseFailed(
+        errc::BadConnectionString, {},
+        DataAccessError::tr("The connection string is malformed: %1").arg(why));
 }
 
 // The same blanks that trimming removes, so a value never loses one unseen.

@@ -29,7 +29,18 @@ enum SqlitePrimary {
 enum SqliteExtended {
     ReadOnlyDbMoved = ReadOnly | (4 << 8),
     ReadOnlyDirectory = ReadOnly | (6 << 8),
+    ConstraintForeignKey = Constraint | (3 << 8),
+    ConstraintNotNull = Constraint | (5 << 8),
+    ConstraintPrimaryKey = Constraint | (6 << 8),
+    ConstraintTrigger = Constraint | (7 << 8),
+    ConstraintUnique = Constraint | (8 << 8),
+    ConstraintDatatype = Constraint | (12 << 8),
 };
+
+bool isDuplicate(int code)
+{
+    return code == ConstraintPrimaryKey || code == ConstraintUnique;
+}
 
 FailureKind kindOf(int primary)
 {
@@ -98,10 +109,20 @@ Remedy remedyOf(int number, const WriteCircumstances &circumstances)
     case errc::Unreadable:
     case errc::ForeignSqlite:
         return Remedy::AskAdministrator;
+    case errc::AccessDenied:
+        return Remedy::GetAccess;
     default:
         break;
     }
     switch (number & 0xff) {
+    case Constraint:
+    case Mismatch:
+    case TooBig:
+        // Refused for another reason than its code being there: the table
+        // has rules the Lorvanta program's tables lack.
+        return isDuplicate(number) ? Remedy::None : Remedy::MendTables;
+    case Error:
+        return Remedy::MendDatabase;
     case Busy:
     case Locked:
         return Remedy::CloseOtherProgram;
@@ -120,6 +141,25 @@ Remedy remedyOf(int number, const WriteCircumstances &circumstances)
     }
     default:
         return Remedy::None;
+    }
+}
+
+QString constraintReason(int code)
+{
+    switch (code) {
+    case ConstraintPrimaryKey:
+    case ConstraintUnique:
+        return DataAccessError::tr("a row with this code is there already");
+    case ConstraintNotNull:
+        return DataAccessError::tr("the table requires a value that this program does not give");
+    case ConstraintForeignKey:
+        return DataAccessError::tr("the table requires a code that another table lacks");
+    case ConstraintTrigger:
+        return DataAccessError::tr("the database's own logic (a trigger) refused the row");
+    case ConstraintDatatype:
+        return DataAccessError::tr("a value is of the wrong type");
+    default:
+        return DataAccessError::tr("a value breaks a rule of the table");
     }
 }
 
@@ -157,11 +197,12 @@ QString plainReason(int code, const WriteCircumstances &circumstances)
     case CantOpen:
         return DataAccessError::tr("the database file cannot be opened");
     case Error:
-        return DataAccessError::tr("the database refused the request");
+        return DataAccessError::tr("something in the database (a table, a view or a trigger) does not work "
+                                   "as this program needs");
     case TooBig:
         return DataAccessError::tr("a value is too large");
     case Constraint:
-        return DataAccessError::tr("a value breaks a rule of the table");
+        return constraintReason(code);
     case Mismatch:
         return DataAccessError::tr("a value is of the wrong type");
     default:
@@ -178,11 +219,6 @@ QString withDetail(const QString &reason, const QString &detail)
     return QStringLiteral("%1 (%2)").arg(reason, detail);
 }
 
-QString withContext(const QString &context, const QString &description)
-{
-    return context.isEmpty() ? description : context + QStringLiteral(": ") + description;
-}
-
 // SQLite's words when a statement names a table or column the database
 // does not have.
 bool namesMissingTableOrColumn(int code, const QString &detail)
@@ -193,38 +229,49 @@ bool namesMissingTableOrColumn(int code, const QString &detail)
             || detail.contains(QLatin1String(" has no column named ")));
 }
 
-DataAccessError describe(int code, const QString &detail, const QString &context,
+DataAccessError describe(int code, const QString &detail, const QString &subject,
                          const WriteCircumstances &circumstances)
 {
-    if (namesMissingTableOrColumn(code, detail)) {
-        const QString description = withDetail(
-            DataAccessError::tr("the database lacks a table or column that this program needs"), detail);
-        return DataAccessError(FailureKind::DatabaseFailed, code, withContext(context, description),
-                               Remedy::MendTables);
-    }
-    const QString description = withDetail(plainReason(code, circumstances), detail);
-    return DataAccessError(kindOf(code & 0xff), code, withContext(context, description),
+    if (namesMissingTableOrColumn(code, detail))
+        return DataAccessError(
+            FailureKind::DatabaseFailed, code, subject,
+            withDetail(DataAccessError::tr("the database lacks a table or column that this program needs"),
+                       detail),
+            Remedy::MendTables);
+    return DataAccessError(kindOf(code & 0xff), code, subject,
+                           withDetail(plainReason(code, circumstances), detail),
                            remedyOf(code, circumstances));
 }
 
 } // namespace
 
-DataAccessError::DataAccessError(FailureKind kind, int number, const QString &description)
-    : DataAccessError(kind, number, description, remedyOf(number, {}))
+DataAccessError::DataAccessError(FailureKind kind, int number, const QString &subject, const QString &reason,
+                                 Remedy remedy)
+    : m_kind(kind), m_number(number), m_remedy(remedy), m_subject(subject), m_reason(reason)
 { }
 
-DataAccessError::DataAccessError(FailureKind kind, int number, const QString &description, Remedy remedy)
-    : m_kind(kind),
-      m_number(number),
-      m_remedy(remedy),
-      m_description(description),
-      m_what(QStringLiteral("%1 (%2)").arg(description).arg(number).toUtf8())
-{ }
-
-DataAccessError DataAccessError::withDescription(const QString &description) const
+bool DataAccessError::isDuplicateKey() const
 {
-    DataAccessError changed(m_kind, m_number, description, m_remedy);
-    changed.m_notKept = m_notKept;
+    return isDuplicate(m_number);
+}
+
+QString DataAccessError::description() const
+{
+    return m_subject.isEmpty() ? m_reason : m_subject + QStringLiteral(": ") + m_reason;
+}
+
+const char *DataAccessError::what() const noexcept
+{
+    if (m_what.isEmpty())
+        m_what = QStringLiteral("%1 (%2)").arg(description()).arg(m_number).toUtf8();
+    return m_what.constData();
+}
+
+DataAccessError DataAccessError::within(const QString &outer) const
+{
+    DataAccessError changed = *this;
+    changed.m_subject = m_subject.isEmpty() ? outer : outer + QStringLiteral(": ") + m_subject;
+    changed.m_what.clear();
     return changed;
 }
 
@@ -235,25 +282,27 @@ DataAccessError DataAccessError::withNotKept(qsizetype statements) const
     return changed;
 }
 
-DataAccessError DataAccessError::databaseFailed(int number, const QString &description)
+DataAccessError DataAccessError::databaseFailed(int number, const QString &subject, const QString &reason)
 {
-    return DataAccessError(FailureKind::DatabaseFailed, number, description);
+    return DataAccessError(FailureKind::DatabaseFailed, number, subject, reason, remedyOf(number, {}));
 }
 
-DataAccessError DataAccessError::fromSqlError(const QSqlError &error, const QString &context,
+DataAccessError DataAccessError::fromSqlError(const QSqlError &error, const QString &subject,
                                               const WriteCircumstances &circumstances)
 {
     bool numeric = false;
     const int number = error.nativeErrorCode().toInt(&numeric);
     const QString detail = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
     if (!numeric)
-        return databaseFailed(1, withContext(context, withDetail(tr("the database driver failed"), detail)));
-    return describe(number, detail, context, circumstances);
+        return DataAccessError(FailureKind::DatabaseFailed, 1, subject,
+                               withDetail(tr("the database driver failed"), detail),
+                               Remedy::AskAdministrator);
+    return describe(number, detail, subject, circumstances);
 }
 
-DataAccessError DataAccessError::fromSqliteCode(int code, const QString &context, const QString &detail)
+DataAccessError DataAccessError::fromSqliteCode(int code, const QString &subject, const QString &detail)
 {
-    return describe(code, detail, context, {});
+    return describe(code, detail, subject, {});
 }
 
 } // namespace dataaccess

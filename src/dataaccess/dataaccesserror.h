@@ -38,6 +38,7 @@ constexpr int PathTooLong = 3018;
 constexpr int ForeignSqlite = 3019;
 constexpr int Busy = 3020;
 constexpr int NotOneQuery = 3021;
+constexpr int AccessDenied = 3022;
 } // namespace errc
 
 // What would mend a failure, as far as the data layer can tell; the caller
@@ -48,7 +49,9 @@ enum class Remedy {
     MakeWritable, // the file, its folder or its file system takes no writes
     PickOtherFile, // the file is no database of this program's
     PrepareDatabase, // the file is of a kind this program cannot change: it needs one it can
-    MendTables, // the database lacks a table or column that was asked for
+    MendTables, // the database's tables are not as asked for: a table or column lacking, a rule added
+    MendDatabase, // the database's own logic (a view, a trigger) fails on the request
+    GetAccess, // the user may not reach the file
     MakeRoom, // the disk or the quota is full
     RestoreBackup, // the file is damaged
     AskAdministrator, // the installation or the machine is at fault
@@ -61,45 +64,58 @@ struct WriteCircumstances
     bool folderWritable = true; // the database's folder takes new files (its journal)
 };
 
-// Its description is one line for the operator, in English, or in the
-// language whose catalogue the program has loaded (tr()).
+// What failed (the file as it was named, the query, or the work under way;
+// empty when the caller knows it best) and why, apart, so that each caller
+// puts them in words of its own; the reason in English, or in the language
+// whose catalogue the program has loaded (tr()), SQLite's or the system's
+// own words in parentheses at its end.
 class DataAccessError : public std::exception
 {
     Q_DECLARE_TR_FUNCTIONS(DataAccessError)
 
 public:
-    DataAccessError(FailureKind kind, int number, const QString &description);
-    DataAccessError(FailureKind kind, int number, const QString &description, Remedy remedy);
+    DataAccessError(FailureKind kind, int number, const QString &subject, const QString &reason,
+                    Remedy remedy);
 
     // Maps a failure reported by Qt's SQLite driver to its kind, keeping
-    // SQLite's result code as the number.
-    static DataAccessError fromSqlError(const QSqlError &error, const QString &context = {},
+    // SQLite's (extended) result code as the number.
+    static DataAccessError fromSqlError(const QSqlError &error, const QString &subject = {},
                                         const WriteCircumstances &circumstances = {});
     // The same for a SQLite result code found without the driver, with
     // SQLite's words for it, if any.
-    static DataAccessError fromSqliteCode(int code, const QString &context, const QString &detail = {});
-    static DataAccessError databaseFailed(int number, const QString &description);
+    static DataAccessError fromSqliteCode(int code, const QString &subject, const QString &detail = {});
+    // A failure the component found itself, its remedy told by its number.
+    static DataAccessError databaseFailed(int number, const QString &subject, const QString &reason);
 
     FailureKind kind() const { return m_kind; }
+    // The statement was refused and undone alone; the transaction goes on.
     bool isRowRefusal() const { return m_kind == FailureKind::RowRefused; }
+    // Refused because a row with that key is there already.
+    bool isDuplicateKey() const;
     int number() const { return m_number; }
     Remedy remedy() const { return m_remedy; }
-    const QString &description() const { return m_description; }
+    const QString &subject() const { return m_subject; }
+    const QString &reason() const { return m_reason; }
+    // "subject: reason", a line for a log or a command's error.
+    QString description() const;
     // Statements run since the last save that the failure undid, the failing
     // call's own not counted.
     qsizetype notKept() const { return m_notKept; }
 
-    DataAccessError withDescription(const QString &description) const;
+    // The same failure met inside outer (a file, say): "outer: subject".
+    DataAccessError within(const QString &outer) const;
     DataAccessError withNotKept(qsizetype statements) const;
-    const char *what() const noexcept override { return m_what.constData(); }
+    const char *what() const noexcept override;
 
 private:
     FailureKind m_kind;
     int m_number;
     Remedy m_remedy;
-    QString m_description;
+    QString m_subject;
+    QString m_reason;
     qsizetype m_notKept = 0;
-    QByteArray m_what;
+    // Made at the first what(): a refused row, which the run skips, never asks.
+    mutable QByteArray m_what;
 };
 
 } // namespace dataaccess

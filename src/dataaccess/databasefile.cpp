@@ -7,7 +7,9 @@
 #include "dataaccess/windowspath.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +18,7 @@
 #include <QSqlQuery>
 #include <QtEndian>
 #include <signal.h>
+#include <sys/stat.h>
 
 namespace dataaccess {
 
@@ -29,7 +32,7 @@ constexpr int HeaderBytes = 100;
 
 [[noreturn]] void refuse(int number, const QString &path, const QString &reason)
 {
-    throw DataAccessError::databaseFailed(number, QStringLiteral("%1: %2").arg(path, reason));
+    throw DataAccessError::databaseFailed(number, path, reason);
 }
 
 // path names the file in messages; file is where it lies.
@@ -128,32 +131,42 @@ private:
 
 } // namespace
 
-void checkDatabaseFile(const QString &path)
+bool isAccessRefused(const QString &file)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(file).constData(), &status) != 0 && errno == EACCES;
+}
+
+void checkDatabaseFile(const QString &path, const QString &file)
 {
     if (path.isEmpty())
-        throw DataAccessError::databaseFailed(errc::NoDataSource,
+        throw DataAccessError::databaseFailed(errc::NoDataSource, {},
                                               DataAccessError::tr("No database file was named"));
-    const QString local = localFilePath(path);
-    const QFileInfo info(local);
-    if (!info.exists())
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        if (isAccessRefused(file))
+            refuse(errc::AccessDenied, path,
+                   DataAccessError::tr("access to the file or to its folder is refused (%1)")
+                       .arg(QString::fromLocal8Bit(std::strerror(EACCES))));
         refuse(errc::FileNotFound, path, DataAccessError::tr("the file does not exist"));
+    }
     if (info.isDir())
         refuse(errc::IsDirectory, path, DataAccessError::tr("this is a folder, not a database file"));
     if (!info.isFile())
         refuse(errc::NotADatabase, path, DataAccessError::tr("this is not an ordinary file"));
-    checkPathLength(path, local);
-    QFile file(local);
-    if (!file.open(QIODevice::ReadOnly))
+    checkPathLength(path, file);
+    QFile opened(file);
+    if (!opened.open(QIODevice::ReadOnly))
         refuse(errc::Unreadable, path,
-               DataAccessError::tr("the file cannot be read (%1)").arg(file.errorString()));
-    checkHeader(path, file.read(HeaderBytes));
+               DataAccessError::tr("the file cannot be read (%1)").arg(opened.errorString()));
+    checkHeader(path, opened.read(HeaderBytes));
 }
 
-QString sqliteUriForExistingFile(const QString &path, bool readOnly)
+QString sqliteUriForExistingFile(const QString &file, bool readOnly)
 {
     // In a URI only %, ? and # are special; everything else may stand as is.
     QString escaped;
-    const QString absolute = QFileInfo(localFilePath(path)).absoluteFilePath();
+    const QString absolute = QFileInfo(file).absoluteFilePath();
     escaped.reserve(absolute.size());
     for (const QChar c : absolute) {
         if (c == QLatin1Char('%') || c == QLatin1Char('?') || c == QLatin1Char('#'))
@@ -171,7 +184,7 @@ PasswordVerifier readPasswordVerifier(const QSqlDatabase &database)
 {
     const auto noRecord = [] {
         return DataAccessError::databaseFailed(
-            errc::ForeignDatabase, DataAccessError::tr("The database keeps no database password record"));
+            errc::ForeignDatabase, {}, DataAccessError::tr("The database keeps no database password record"));
     };
     const auto readFailure = [](const QSqlQuery &failed) {
         return DataAccessError::fromSqlError(failed.lastError(),

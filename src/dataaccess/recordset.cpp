@@ -30,8 +30,8 @@ void Recordset::open(const QString &query, const Connection &connection)
     // One query only: the text after it would not be run.
     const auto *end = reinterpret_cast<const QChar *>(query.utf16() + query.size());
     if (!QStringView(static_cast<const QChar *>(rest), end).trimmed().isEmpty())
-        throw DataAccessError::databaseFailed(errc::NotOneQuery,
-                                              DataAccessError::tr("%1: more than one query").arg(query));
+        throw DataAccessError::databaseFailed(errc::NotOneQuery, query,
+                                              DataAccessError::tr("more than one query"));
     for (int i = 0; i < sqlite3_column_count(m_statement); ++i)
         m_fieldNames << QString::fromUtf16(
             static_cast<const char16_t *>(sqlite3_column_name16(m_statement, i)));
@@ -69,7 +69,7 @@ int Recordset::fieldIndex(const QString &name) const
         if (m_fieldNames.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
-    throw DataAccessError::databaseFailed(errc::NoSuchField,
+    throw DataAccessError::databaseFailed(errc::NoSuchField, {},
                                           DataAccessError::tr("The table has no column '%1'").arg(name));
 }
 
@@ -103,7 +103,7 @@ void Recordset::moveNext()
 void Recordset::requireRow() const
 {
     if (!m_statement || m_eof)
-        throw DataAccessError::databaseFailed(errc::NoCurrentRow,
+        throw DataAccessError::databaseFailed(errc::NoCurrentRow, {},
                                               DataAccessError::tr("There is no current row"));
 }
 

@@ -1,5 +1,6 @@
 #include "dataaccess/windowspath.h"
 
+#include <algorithm>
 #include <optional>
 #include <QDir>
 #include <QFileInfo>
@@ -36,16 +37,21 @@ QString driveFolder(QChar letter)
 }
 
 // The names of a drive path after its "X:", as Wine (and Windows) reads
-// them: "." stays, ".." leaves the name before it but never the drive's
-// root, a folder's name loses one trailing dot, and the last name all its
-// trailing dots and spaces. A path that ends in a separator, or in a name
-// left empty, names a folder at most; so does one with a folder "...",
-// which Wine reads as a name ".." that no folder has.
+// them: "." stays, and so does a folder named by three dots or more, as in
+// "C:\Karsela\...\ROZ5"; ".." leaves the name before it but never the
+// drive's root, a folder's name loses one trailing dot, and the last name
+// all its trailing dots and spaces. A path that ends in a separator, or in
+// a name left empty, names a folder at most.
 struct WindowsNames
 {
     QStringList names;
     bool folderOnly = false;
 };
+
+bool isDotsOnly(const QString &name)
+{
+    return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c == QLatin1Char('.'); });
+}
 
 QString withoutTrailingDotsAndSpaces(QString name)
 {
@@ -63,10 +69,7 @@ WindowsNames windowsNames(const QString &afterDrive)
         if (piece == QLatin1String("..")) {
             if (!read.names.isEmpty())
                 read.names.removeLast();
-        } else if (piece == QLatin1String("...")) {
-            read.folderOnly = true;
-            return read;
-        } else if (!piece.isEmpty() && piece != QLatin1String(".")) {
+        } else if (!isDotsOnly(piece)) {
             read.names << (piece.endsWith(QLatin1Char('.')) ? piece.chopped(1) : piece);
         }
     }

@@ -1,6 +1,8 @@
 #include "transfer/transferrun.h"
 
 #include "dataaccess/connectionstring.h"
+#include "dataaccess/databasefile.h"
+#include "dataaccess/windowspath.h"
 #include "transfer/codecategory.h"
 #include "transfer/lorvanta.h"
 #include "transfer/programfiles.h"
@@ -12,22 +14,20 @@ namespace {
 
 using dataaccess::DataAccessError;
 
-// The data layer names the file, or the query, at the head of its reasons;
-// the messages here name them themselves, and give the reason a line, as a
-// sentence, of its own: capitalised, and ended, after SQLite's own words in
-// parentheses, by a full stop.
-QString reasonOf(const DataAccessError &failure, const QStringList &named)
+// A reason as a sentence of its own: capitalised, and ended, after SQLite's
+// own words in parentheses, by a full stop.
+QString sentence(QString reason)
 {
-    QString reason = failure.description();
-    for (const QString &name : named) {
-        const QString prefix = name + QStringLiteral(": ");
-        if (reason.startsWith(prefix))
-            reason = reason.mid(prefix.size());
-    }
     if (reason.isEmpty())
         return reason;
     reason[0] = reason.at(0).toUpper();
     return reason.endsWith(QLatin1Char('.')) ? reason : reason + QLatin1Char('.');
+}
+
+// Ok again meets what only the administrator can mend as it was.
+bool okAgainMeetsTheSame(dataaccess::Remedy remedy)
+{
+    return remedy == dataaccess::Remedy::MendTables || remedy == dataaccess::Remedy::MendDatabase;
 }
 
 QString quickCheckOf(const QString &table)
@@ -90,7 +90,12 @@ bool TransferRun::passesChecks()
         return false;
     }
     m_targetPath = m_window.targetPath();
-    if (!isOrdinaryFile(m_targetPath)) {
+    // Looked up once: a drive path takes a walk through the Wine prefix.
+    m_targetFile = dataaccess::localFilePath(m_targetPath);
+    m_somaTarget = isSomaTarget(m_targetFile);
+    // A file the user may not reach is there for all the operator knows:
+    // opening it tells why it cannot be used.
+    if (!isOrdinaryFile(m_targetFile) && !dataaccess::isAccessRefused(m_targetFile)) {
         m_window.showMessage(QStringLiteral("Tidak ada file ") + m_targetPath);
         return false;
     }
@@ -99,8 +104,9 @@ bool TransferRun::passesChecks()
 
 void TransferRun::openTarget()
 {
-    const auto program = isSomaTarget(m_targetPath) ? lorvanta::Program::Soma : lorvanta::Program::Roz;
-    openDatabase(cnTarget, m_targetPath, m_targetPassword.value_or(lorvanta::databasePassword(program)));
+    const auto program = m_somaTarget ? lorvanta::Program::Soma : lorvanta::Program::Roz;
+    openDatabase(cnTarget, m_targetPath, m_targetFile,
+                 m_targetPassword.value_or(lorvanta::databasePassword(program)), Role::Target);
 }
 
 void TransferRun::startRunProper()
@@ -122,39 +128,41 @@ void TransferRun::startRunProper()
 
 void TransferRun::openSource()
 {
-    openDatabase(cnSource, m_sourcePath, QString());
+    openDatabase(cnSource, m_sourcePath, m_sourcePath, QString(), Role::Source);
 }
 
-void TransferRun::openDatabase(dataaccess::Connection &connection, const QString &path,
-                               const QString &password)
+// path names the database in the message; file is where it lies.
+void TransferRun::openDatabase(dataaccess::Connection &connection, const QString &path, const QString &file,
+                               const QString &password, Role role)
 {
-    connection.setConnectionString(connectionStringFor(path, password));
+    connection.setConnectionString(connectionStringFor(file, password));
     try {
         connection.open();
     } catch (const DataAccessError &failure) {
         failWith(tr("Database %1 cannot be opened.").arg(path) + QLatin1Char('\n')
-                 + explained(failure, &connection == &cnSource ? m_sourcePath : m_targetPath));
+                 + explained(failure, role));
     }
 }
 
-// The reason, what was lost, and what the operator can do about it.
-QString TransferRun::explained(const DataAccessError &failure, const QString &path,
-                               const QStringList &alsoNamed) const
+// The reason, what was lost, and what the operator can do about it; the
+// remedy of a failure of NewCodes.mdb itself is its package's.
+QString TransferRun::explained(const DataAccessError &failure, Role role) const
 {
-    QStringList lines {reasonOf(failure, QStringList {path} + alsoNamed)};
+    QStringList lines {sentence(failure.reason())};
     if (failure.notKept() > 0)
         lines << tr("%n code(s) read since the last save were not saved.", nullptr,
                     static_cast<int>(failure.notKept()));
-    const bool source = path == m_sourcePath && failure.remedy() != dataaccess::Remedy::CloseOtherProgram;
-    const QString whatToDo = source ? tr("'NewCodes.mdb' comes with the program: ask the administrator to "
-                                         "install the program again.")
-                                    : advice(failure.remedy());
+    const bool sourceAtFault = role == Role::Source
+        && failure.remedy() != dataaccess::Remedy::CloseOtherProgram
+        && failure.remedy() != dataaccess::Remedy::GetAccess;
+    const QString whatToDo = sourceAtFault ? tr("'NewCodes.mdb' comes with the package valdoren-codes: ask "
+                                                "the administrator to install valdoren-codes again.")
+                                           : advice(failure.remedy());
     if (!whatToDo.isEmpty())
         lines << whatToDo;
     if (m_codesOffered) {
-        QString saved = tr("The codes saved before stay in the database.");
-        // Ok meets the target's tables as they are until the administrator mends them.
-        if (source || failure.remedy() != dataaccess::Remedy::MendTables)
+        QString saved = tr("The codes that were saved, if any, stay in the database.");
+        if (sourceAtFault || !okAgainMeetsTheSame(failure.remedy()))
             saved += QLatin1Char(' ')
                 + tr("Once the cause is mended, pressing Ok again is safe: codes already there are skipped.");
         lines << saved;
@@ -177,6 +185,10 @@ QString TransferRun::advice(dataaccess::Remedy remedy)
     case dataaccess::Remedy::MendTables:
         return tr("Ask the administrator to mend the database: its tables are not as its Lorvanta program "
                   "makes them.");
+    case dataaccess::Remedy::MendDatabase:
+        return tr("Ask the administrator to mend the database.");
+    case dataaccess::Remedy::GetAccess:
+        return tr("Ask the administrator to give you access to the file and its folder.");
     case dataaccess::Remedy::MakeRoom:
         return tr("Make room on the disk, then press Ok again.");
     case dataaccess::Remedy::RestoreBackup:
@@ -195,7 +207,7 @@ void TransferRun::transferCategory(const CodeCategory &category)
 {
     if (!m_window.isTicked(category))
         return;
-    if (category.skippedForSoma && isSomaTarget(m_targetPath))
+    if (category.skippedForSoma && m_somaTarget)
         return;
     m_window.categoryStarts(category);
     try {
@@ -204,7 +216,7 @@ void TransferRun::transferCategory(const CodeCategory &category)
     } catch (const DataAccessError &failure) {
         stopIfInterrupted(failure);
         failWith(tr("Table %1 in %2 cannot be read.").arg(category.sourceTable, m_sourcePath)
-                 + QLatin1Char('\n') + explained(failure, m_sourcePath, {category.sourceQuery()}));
+                 + QLatin1Char('\n') + explained(failure, Role::Source));
     }
 }
 
@@ -216,14 +228,15 @@ void TransferRun::transferRow(const CodeCategory &category)
     try {
         cnTarget.execute(insertStatement(category, code, description));
     } catch (const DataAccessError &failure) {
-        // A refused row (its code is there already, say) is skipped quietly.
+        // A row whose code is there already is skipped quietly; a row refused
+        // for any other reason would be refused for every code.
         stopIfInterrupted(failure);
-        if (!failure.isRowRefusal())
+        if (!failure.isDuplicateKey())
             failWith(tr("Saving to table %1 in %2 failed.").arg(category.targetTable, m_targetPath)
-                     + QLatin1Char('\n') + explained(failure, m_targetPath));
+                     + QLatin1Char('\n') + explained(failure, Role::Target));
     }
-    // The table took the statement, or refused its values: the check at the
-    // end looks there, and only where a statement ran.
+    // The table took the statement, or already had its code: the check at
+    // the end looks there, and only where a statement ran.
     if (m_writtenTables.isEmpty() || m_writtenTables.last() != category.targetTable)
         m_writtenTables << category.targetTable;
     m_window.yield();
@@ -273,7 +286,7 @@ void TransferRun::checkWrittenTables()
         } catch (const DataAccessError &failure) {
             stopIfInterrupted(failure);
             failWith(tr("Table %1 in %2 cannot be read.").arg(table, m_targetPath) + QLatin1Char('\n')
-                     + explained(failure, m_targetPath, {quickCheckOf(table)}));
+                     + explained(failure, Role::Target));
         }
         if (!damage.isEmpty())
             failWith(
@@ -342,7 +355,7 @@ QString TransferRun::releaseAll()
 QString TransferRun::savingFailed(const DataAccessError &failure) const
 {
     return tr("Saving to database %1 failed.").arg(m_targetPath) + QLatin1Char('\n')
-        + explained(failure, m_targetPath);
+        + explained(failure, Role::Target);
 }
 
 } // namespace transfer

@@ -18,10 +18,10 @@ class RunWindow;
 // dibatalkan"). It runs on the window's thread and yields to window events
 // once per row; it touches the window only through RunWindow.
 //
-// A row the target refuses is skipped. A stop request, or a failure of
-// either database, ends the run as stopped; a failure is first named in a
-// message. A stop request also ends a statement that runs long. Rows
-// stored before a stop stay stored.
+// A row whose code the target has already is skipped. A stop request, a
+// row refused for another reason, or a failure of either database ends the
+// run as stopped; a failure is first named in a message. A stop request also ends a statement that runs long.
+// Rows stored before a stop stay stored.
 class TransferRun
 {
     Q_DECLARE_TR_FUNCTIONS(TransferRun)
@@ -44,14 +44,16 @@ private:
     struct Stop
     {
     };
+    // Which database a failure concerns, which tells what can mend it.
+    enum class Role { Source, Target };
 
     bool passesChecks();
     void openTarget();
     void startRunProper();
     void openSource();
-    void openDatabase(dataaccess::Connection &connection, const QString &path, const QString &password);
-    QString explained(const dataaccess::DataAccessError &failure, const QString &path,
-                      const QStringList &alsoNamed = {}) const;
+    void openDatabase(dataaccess::Connection &connection, const QString &path, const QString &file,
+                      const QString &password, Role role);
+    QString explained(const dataaccess::DataAccessError &failure, Role role) const;
     static QString advice(dataaccess::Remedy remedy);
     QString savingFailed(const dataaccess::DataAccessError &failure) const;
     void transferCategory(const CodeCategory &category);
@@ -68,7 +70,9 @@ private:
 
     RunWindow &m_window;
     const QString m_sourcePath;
-    QString m_targetPath;
+    QString m_targetPath; // as the operator gave it
+    QString m_targetFile; // where it lies
+    bool m_somaTarget = false;
     std::optional<QString> m_targetPassword;
     double m_step = 0.0;
     bool m_codesOffered = false;

@@ -148,10 +148,6 @@
         <translation>ada teks setelah nilai yang dikutip</translation>
     </message>
     <message>
-        <source>%1: more than one query</source>
-        <translation>%1: lebih dari satu permintaan</translation>
-    </message>
-    <message>
         <source>the path is too long (%1 bytes, where at most %2 can be opened): move the file to a folder with a shorter path</source>
         <translation>path terlalu panjang (%1 byte, padahal paling panjang %2 byte yang dapat dibuka): pindahkan file ke folder dengan path yang lebih pendek</translation>
     </message>
@@ -168,10 +164,6 @@
         <translation>database sedang dipakai oleh program lain</translation>
     </message>
     <message>
-        <source>the database refused the request</source>
-        <translation>database menolak permintaan ini</translation>
-    </message>
-    <message>
         <source>The table has no column &apos;%1&apos;</source>
         <translation>Tabel tidak memiliki kolom &apos;%1&apos;</translation>
     </message>
@@ -182,6 +174,34 @@
     <message>
         <source>the database lacks a table or column that this program needs</source>
         <translation>database tidak memiliki tabel atau kolom yang diperlukan program ini</translation>
+    </message>
+    <message>
+        <source>access to the file or to its folder is refused (%1)</source>
+        <translation>akses ke file atau ke foldernya ditolak (%1)</translation>
+    </message>
+    <message>
+        <source>a row with this code is there already</source>
+        <translation>sudah ada baris dengan kode ini</translation>
+    </message>
+    <message>
+        <source>the table requires a value that this program does not give</source>
+        <translation>tabel mewajibkan nilai yang tidak diberikan program ini</translation>
+    </message>
+    <message>
+        <source>the table requires a code that another table lacks</source>
+        <translation>tabel mewajibkan kode yang tidak ada di tabel lain</translation>
+    </message>
+    <message>
+        <source>the database&apos;s own logic (a trigger) refused the row</source>
+        <translation>logika database itu sendiri (trigger) menolak baris ini</translation>
+    </message>
+    <message>
+        <source>something in the database (a table, a view or a trigger) does not work as this program needs</source>
+        <translation>ada bagian database (tabel, view atau trigger) yang tidak bekerja seperti yang diperlukan program ini</translation>
+    </message>
+    <message>
+        <source>more than one query</source>
+        <translation>lebih dari satu permintaan</translation>
     </message>
 </context>
 <context>
@@ -195,10 +215,6 @@
         <translation>
             <numerusform>%n kode yang dibaca sejak penyimpanan terakhir tidak tersimpan.</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>&apos;NewCodes.mdb&apos; comes with the program: ask the administrator to install the program again.</source>
-        <translation>&apos;NewCodes.mdb&apos; adalah bagian dari program ini: minta administrator memasang ulang program.</translation>
     </message>
     <message>
         <source>Close that program, then press Ok again.</source>
@@ -243,10 +259,6 @@ Tabel %2 tidak lolos pemeriksaan (%3).</translation>
         <translation>Gagal menyimpan ke database %1.</translation>
     </message>
     <message>
-        <source>The codes saved before stay in the database.</source>
-        <translation>Kode yang sudah tersimpan tetap ada di database.</translation>
-    </message>
-    <message>
         <source>Once the cause is mended, pressing Ok again is safe: codes already there are skipped.</source>
         <translation>Setelah penyebabnya diatasi, Ok aman ditekan lagi: kode yang sudah ada akan dilewati.</translation>
     </message>
@@ -257,6 +269,22 @@ Tabel %2 tidak lolos pemeriksaan (%3).</translation>
     <message>
         <source>Ask the administrator to mend the database: its tables are not as its Lorvanta program makes them.</source>
         <translation>Minta administrator memperbaiki database: susunan tabelnya tidak seperti buatan program Lorvanta.</translation>
+    </message>
+    <message>
+        <source>&apos;NewCodes.mdb&apos; comes with the package valdoren-codes: ask the administrator to install valdoren-codes again.</source>
+        <translation>&apos;NewCodes.mdb&apos; berasal dari paket valdoren-codes: minta administrator memasang ulang paket valdoren-codes.</translation>
+    </message>
+    <message>
+        <source>The codes that were saved, if any, stay in the database.</source>
+        <translation>Kode yang sempat tersimpan tetap ada di database.</translation>
+    </message>
+    <message>
+        <source>Ask the administrator to mend the database.</source>
+        <translation>Minta administrator memperbaiki database.</translation>
+    </message>
+    <message>
+        <source>Ask the administrator to give you access to the file and its folder.</source>
+        <translation>Minta administrator memberi Anda akses ke file itu dan foldernya.</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "dataaccess/connection.h"
 #include "transfer/lorvanta.h"
 
+#include <algorithm>
 #include <optional>
 #include <QByteArray>
 #include <QDateTime>
@@ -68,6 +70,30 @@ QString integrityCheck(const QString &path);
 // Milliseconds on the monotonic clock (steady_clock is CLOCK_MONOTONIC
 // here), one clock for every process.
 qint64 monotonicMilliseconds();
+
+// The seed of a test's random choices, which it prints, so that a failure
+// can be replayed: VALDOREN_SEED when set, else taken from the clock.
+inline quint64 testSeed()
+{
+    static const quint64 seed = qEnvironmentVariableIsSet("VALDOREN_SEED")
+        ? qEnvironmentVariable("VALDOREN_SEED").toULongLong()
+        : static_cast<quint64>(QDateTime::currentMSecsSinceEpoch());
+    return seed;
+}
+
+// How many of a writer's progress reports (in order, each made after the
+// statements it reports) a commit by age has surely saved: those followed
+// by one made over the commit interval later, and by one more after it.
+template<typename Reports, typename MomentOf> qsizetype surelySaved(const Reports &reports, MomentOf momentOf)
+{
+    if (reports.size() < 2)
+        return 0;
+    const qint64 latest = momentOf(reports.at(reports.size() - 2))
+        - dataaccess::Connection::CommitInterval.count() - 5; // the clocks round apart
+    return std::partition_point(reports.cbegin(), reports.cend(),
+                                [&](const auto &report) { return momentOf(report) <= latest; })
+        - reports.cbegin();
+}
 
 // Path of a program built next to the tests.
 QString builtProgram(const QString &name);
