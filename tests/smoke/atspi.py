@@ -230,6 +230,10 @@ def status(app, text):
 
 
 Atspi.init()
+# A program slowed by a loaded machine answers late, not never: a call
+# waits a minute for its answer, not Atspi's 0.8 s, after which it would
+# count as failed, and be carried out all the same later on.
+Atspi.set_timeout(60000, 60000)
 if sys.argv[1] in ("says", "status"):
     {"says": says, "status": status}[sys.argv[1]](application(), *sys.argv[2:])
 else:

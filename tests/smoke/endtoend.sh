@@ -197,7 +197,10 @@ screen_reader() {
 # the box, waits for the next message box, which must read MESSAGE.
 listen_for() {
   printf '%s' "$1" >"$STAGE/expected"
-  /usr/bin/python3 "$here/atspi.py" says "$STAGE/expected" "${@:2}" >"$STAGE/says.txt" 2>&1 &
+  # Emptied here, not by the reader's own redirection, which may come after
+  # the wait below has read the last reader's "listening".
+  : >"$STAGE/says.txt"
+  /usr/bin/python3 "$here/atspi.py" says "$STAGE/expected" "${@:2}" >>"$STAGE/says.txt" 2>&1 &
   SAYS_PID=$!
   until grep -q "^listening" "$STAGE/says.txt"; do
     kill -0 "$SAYS_PID" 2>/dev/null || fail "screen reader: $(cat "$STAGE/says.txt")"
