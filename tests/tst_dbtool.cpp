@@ -173,12 +173,22 @@ private Q_SLOTS:
                                                   << "unknown command \"frob\\x1b\\x7f\\u202e\"";
         QTest::newRow("unknown program") << QStringList {"create-target", "@OUT@", "--program", "roz"}
                                          << QByteArray() << "unknown program";
-        QTest::newRow("program missing")
-            << QStringList {"create-target", "@OUT@"} << QByteArray() << "--program is required";
+        QTest::newRow("program missing") << QStringList {"create-target", "@OUT@"} << QByteArray()
+                                         << "--program is required; usage: valdoren-db create-target PATH";
         QTest::newRow("unknown option")
-            << QStringList {"create-target", "@OUT@", "--colour", "x"} << QByteArray() << "unknown option";
+            << QStringList {"create-target", "@OUT@", "--colour", "x"} << QByteArray()
+            << "unknown option 'colour'; usage: valdoren-db create-target";
         QTest::newRow("option without value")
-            << QStringList {"create-source", "@OUT@", "--from"} << QByteArray() << "needs a value";
+            << QStringList {"create-source", "@OUT@", "--from"} << QByteArray()
+            << "missing value after '--from'; usage: valdoren-db create-source";
+        QTest::newRow("--from missing") << QStringList {"create-source", "@OUT@"} << QByteArray()
+                                        << "--from is required; usage: valdoren-db create-source";
+        QTest::newRow("an argument too many")
+            << QStringList {"dump", "@OUT@", "Negara", "Satuan"} << QByteArray()
+            << "unexpected argument \"Satuan\"; usage: valdoren-db dump";
+        QTest::newRow("--only without value")
+            << QStringList {"transfer", "@DIR@/none.mdb", "@OUT@", "--only"} << QByteArray()
+            << "missing value after '--only'; usage: valdoren-db transfer";
         QTest::newRow("missing input folder")
             << QStringList {"create-source", "@OUT@", "--from", "@DIR@/nowhere"} << QByteArray()
             << "not a folder";
@@ -227,7 +237,8 @@ private Q_SLOTS:
             << QStringList {"transfer", "@DIR@/none.mdb", "@OUT@", "--only", "Negara,Ports"} << QByteArray()
             << "unknown category \"Ports\"";
         QTest::newRow("transfer without a target")
-            << QStringList {"transfer", "@DIR@/none.mdb"} << QByteArray() << "missing arguments";
+            << QStringList {"transfer", "@DIR@/none.mdb"} << QByteArray()
+            << "missing arguments; usage: valdoren-db transfer";
         QTest::newRow("transfer after --, a target named as an option")
             << QStringList {"transfer", "--", "@DIR@/none.mdb", "--only"} << QByteArray()
             << "none.mdb: the file does not exist";
