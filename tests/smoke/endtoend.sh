@@ -181,31 +181,35 @@ open_help() {
   info=$(wait_for_window "Info" 60) || fail "no info window"
 }
 
+# listening OUT ARGUMENT...: tests/smoke/atspi.py in the background, its
+# output in OUT, once it listens; its process in LISTENER_PID. OUT is
+# emptied here, not by the reader's own redirection, which may come after
+# the wait has read the last reader's "listening".
+listening() {
+  local out=$1
+  : >"$out"
+  /usr/bin/python3 "$here/atspi.py" "${@:2}" >>"$out" 2>&1 &
+  LISTENER_PID=$!
+  until grep -q "^listening" "$out"; do
+    kill -0 "$LISTENER_PID" 2>/dev/null || fail "screen reader ($2): $(cat "$out")"
+    sleep 0.1
+  done
+}
+
 # screen_reader idle|running|told: tests/smoke/atspi.py; told goes on in the
 # background once it hears the program, until TOLD_PID ends.
 screen_reader() {
   [ "$1" = told ] || { /usr/bin/python3 "$here/atspi.py" "$1" || fail "screen reader check ($1)"; return 0; }
-  /usr/bin/python3 "$here/atspi.py" told >"$STAGE/told.txt" 2>&1 &
-  TOLD_PID=$!
-  until grep -q "^listening" "$STAGE/told.txt"; do
-    kill -0 "$TOLD_PID" 2>/dev/null || fail "screen reader check (told): $(cat "$STAGE/told.txt")"
-    sleep 0.1
-  done
+  listening "$STAGE/told.txt" told
+  TOLD_PID=$LISTENER_PID
 }
 
 # listen_for MESSAGE [path TEXT | untick]...: a screen reader, there before
 # the box, waits for the next message box, which must read MESSAGE.
 listen_for() {
   printf '%s' "$1" >"$STAGE/expected"
-  # Emptied here, not by the reader's own redirection, which may come after
-  # the wait below has read the last reader's "listening".
-  : >"$STAGE/says.txt"
-  /usr/bin/python3 "$here/atspi.py" says "$STAGE/expected" "${@:2}" >>"$STAGE/says.txt" 2>&1 &
-  SAYS_PID=$!
-  until grep -q "^listening" "$STAGE/says.txt"; do
-    kill -0 "$SAYS_PID" 2>/dev/null || fail "screen reader: $(cat "$STAGE/says.txt")"
-    sleep 0.1
-  done
+  listening "$STAGE/says.txt" says "$STAGE/expected" "${@:2}"
+  SAYS_PID=$LISTENER_PID
 }
 
 # heard [OWNER]: the box read as the message; Ctrl+C in it copies the
