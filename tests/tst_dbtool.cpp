@@ -356,7 +356,7 @@ private Q_SLOTS:
         QTest::newRow("ISO 8859-1, a field missing")
             << good + ",\"FR\",\"SET\",\"S\xE8te\"\n"
             << ":2: expected 12 fields, found 4 (read as Windows-1252)";
-        // More of encodings and marks in tst_codelistfiles.
+        // More of encodings and marks in tst_csv.
         QTest::newRow("one ISO 8859-1 line in UTF-8")
             << good + ",\"BR\",\"SSZ\",\"S\xC3\xA3o\",,,,,,,,\n" + ",\"FR\",\"SET\",\"S\xE8te\",,,,,,,,\n"
             << ":3: this line is not UTF-8, line 2 is: a file must be wholly";
