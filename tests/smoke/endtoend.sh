@@ -196,10 +196,10 @@ listening() {
   done
 }
 
-# screen_reader idle|running|told: tests/smoke/atspi.py; told goes on in the
+# screen_reader idle|running|told|status TEXT: tests/smoke/atspi.py; told goes on in the
 # background once it hears the program, until TOLD_PID ends.
 screen_reader() {
-  [ "$1" = told ] || { /usr/bin/python3 "$here/atspi.py" "$1" || fail "screen reader check ($1)"; return 0; }
+  [ "$1" = told ] || { /usr/bin/python3 "$here/atspi.py" "$@" || fail "screen reader check ($1)"; return 0; }
   listening "$STAGE/told.txt" told
   TOLD_PID=$LISTENER_PID
 }
@@ -350,13 +350,21 @@ PY
 present() {
   "$db" compare "$folder/NewCodes.mdb" "$target" | sed -n 's/^total: [0-9]* in the source, \([0-9]*\) present.*/\1/p'
 }
+# stores_more N: waits until the run has saved more than N codes.
+stores_more() {
+  for _ in $(seq 600); do
+    [ "$(present)" -gt "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the run did not start"
+}
 start_program
 xdotool windowfocus --sync "$main" key Return
-for _ in $(seq 600); do
-  [ "$(present)" -gt 0 ] && break
-  sleep 0.1
-done
-[ "$(present)" -gt 0 ] || fail "the run did not start"
+stores_more 0
+click "$main" $((372 + 27)) $((198 + 12)) # Cancel
+screen_reader status "Proses dibatalkan"
+click "$main" $((308 + 29)) $((198 + 12)) # Ok again
+stores_more "$(present)"
 screen_reader running
 wmctrl -i -c "$main" # as the close box does
 expect_exit_status_0
@@ -365,4 +373,4 @@ expect_exit_status_0
 [ $? -eq 1 ] || fail "the run was not stopped: $(cat "$STAGE/compare.txt")"
 stored=$(present)
 "$db" dump "$target" tblKemasan --password GorvanPelikMiro >/dev/null || fail "the target cannot be read"
-echo "ok: the close box stops the run ($stored codes kept) and ends the program"
+echo "ok: Cancel stops a run, as a screen reader hears; the close box stops the next ($stored codes kept) and ends the program"
